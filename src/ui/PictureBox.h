@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Picture.h"
+
+#include <QColor>
+#include <QWidget>
+
+namespace korvanda {
+
+// Shows a picture at the top-left corner of its inner area, at the picture's own size,
+// clipped to the inner area; the back colour shows where the picture does not reach.
+// Without a back colour the box is transparent (an image control).
+class PictureBox : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class Frame { None, Sunken };
+
+    PictureBox(QWidget* parent, const QRect& geometry, Frame frame, QColor backColor = {});
+
+    const SharedPicture& picture() const { return picture_; }
+    void setPicture(SharedPicture picture);
+
+    QColor backColor() const { return backColor_; }
+    void setBackColor(QColor color);
+
+signals:
+    // A left-button press and release on the box.
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QRect innerRect() const;
+
+    SharedPicture picture_;
+    QColor backColor_;
+    Frame frame_;
+    bool pressed_ = false;
+};
+
+} // namespace korvanda

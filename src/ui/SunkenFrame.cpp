@@ -1,0 +1,37 @@
+#include "SunkenFrame.h"
+
+#include "Layout.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QRect>
+#include <array>
+
+namespace korvanda {
+
+namespace {
+
+// Outermost ring first.
+struct Ring {
+    QColor topLeft;
+    QColor bottomRight;
+};
+const std::array<Ring, layout::FrameWidth> SunkenRings{{
+    {QColor(128, 128, 128), QColor(255, 255, 255)},
+    {QColor(0, 0, 0), QColor(192, 192, 192)},
+}};
+
+} // namespace
+
+void paintSunkenFrame(QPainter& painter, const QRect& outer) {
+    QRect ring = outer;
+    for (const Ring& colors : SunkenRings) {
+        painter.fillRect(ring.left(), ring.top(), ring.width(), 1, colors.topLeft);
+        painter.fillRect(ring.left(), ring.top(), 1, ring.height(), colors.topLeft);
+        painter.fillRect(ring.left() + 1, ring.bottom(), ring.width() - 1, 1, colors.bottomRight);
+        painter.fillRect(ring.right(), ring.top() + 1, 1, ring.height() - 1, colors.bottomRight);
+        ring.adjust(1, 1, -1, -1);
+    }
+}
+
+} // namespace korvanda

@@ -1,0 +1,2 @@
+# Installation and packaging of the game.
+install(TARGETS korvanda RUNTIME DESTINATION bin)

@@ -33,11 +33,12 @@ constexpr QColor TextColor{0, 0, 0};
 struct PegInfo {
     const char* art;
     const char* paletteName;
+    const char* name;
 };
-constexpr std::array<PegInfo, ColorCount> Pegs{{{":/pictures/peg-red.png", "PicR"},
-                                                {":/pictures/peg-yellow.png", "PicY"},
-                                                {":/pictures/peg-green.png", "PicG"},
-                                                {":/pictures/peg-blue.png", "PicB"}}};
+constexpr std::array<PegInfo, ColorCount> Pegs{{{":/pictures/peg-red.png", "PicR", "Red"},
+                                                {":/pictures/peg-yellow.png", "PicY", "Yellow"},
+                                                {":/pictures/peg-green.png", "PicG", "Green"},
+                                                {":/pictures/peg-blue.png", "PicB", "Blue"}}};
 
 const PegInfo& peg(int code) {
     return Pegs.at(static_cast<std::size_t>(code - 1));
@@ -97,6 +98,7 @@ void frmKorvanda::createControls() {
 
     txtcheat = new RevealBox(surface, RevealBoxRect);
     txtcheat->setObjectName(QStringLiteral("txtcheat"));
+    txtcheat->setAccessibleName(QStringLiteral("Reveal code"));
     setColors(txtcheat, QPalette::Base, BoardSurface::BackColor, QPalette::Text, TextColor);
     connect(txtcheat, &QLineEdit::textChanged, this, &frmKorvanda::txtcheat_Change);
 
@@ -135,11 +137,13 @@ void frmKorvanda::createControls() {
         imgInd(code) = new PictureBox(surface, arrowRect(code), PictureBox::Frame::None);
         imgInd(code)->setObjectName(indexed("imgInd", code));
         imgInd(code)->setPicture(arrow);
+        imgInd(code)->setAccessibleName(QStringLiteral("Selection arrow"));
     }
 
     Image1 = new PictureBox(surface, FigureRect, PictureBox::Frame::None);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPicture(makePicture(QStringLiteral(":/pictures/figure.png")));
+    Image1->setAccessibleName(QStringLiteral("A standing man"));
 
     lblMessage = new QLabel(surface);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
@@ -194,10 +198,12 @@ void frmKorvanda::createMenus() {
 
 void frmKorvanda::showPeg(int column, int row, Color color) {
     Slot(column, row)->setPicture(PicC(code(color)));
+    nameHole(column, row);
 }
 
 void frmKorvanda::showEmptyHole(int column, int row) {
     Slot(column, row)->setPicture(PicS);
+    nameHole(column, row);
 }
 
 PictureId frmKorvanda::holePicture(int column, int row) const {
@@ -206,6 +212,7 @@ PictureId frmKorvanda::holePicture(int column, int row) const {
 
 void frmKorvanda::setAnswerHoleVisible(int column, bool visible) {
     Slot(column, AnswerRow)->setVisible(visible);
+    nameHole(column, AnswerRow);
 }
 
 void frmKorvanda::setAnswerLabelVisible(bool visible) {
@@ -214,6 +221,8 @@ void frmKorvanda::setAnswerLabelVisible(bool visible) {
 
 void frmKorvanda::setIndicatorVisible(Color color, bool visible) {
     imgInd(code(color))->setVisible(visible);
+    const QString name = QStringLiteral("%1 peg").arg(peg(code(color)).name);
+    palette_(code(color))->setAccessibleName(visible ? name + QStringLiteral(", selected") : name);
 }
 
 void frmKorvanda::showMark(int box, Mark mark) {
@@ -221,20 +230,54 @@ void frmKorvanda::showMark(int box, Mark mark) {
     switch (mark) {
     case Mark::Blank:
         target->setPicture(PicDef.picture);
-        return;
+        break;
     case Mark::Black:
         target->setBackColor(PicDefb.backColor);
         target->setPicture(PicDefb.picture);
-        return;
+        break;
     case Mark::White:
         target->setBackColor(Picdefw.backColor);
         target->setPicture(Picdefw.picture);
-        return;
+        break;
     }
+    nameMarks(box / BoxesPerRow + 1);
 }
 
 void frmKorvanda::setMessage(std::string_view text) {
-    lblMessage->setText(displayText(text));
+    const QString shown = displayText(text);
+    lblMessage->setText(shown);
+    lblMessage->setAccessibleName(QString(shown).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+void frmKorvanda::nameHole(int column, int row) {
+    PictureBox* hole = Slot(column, row);
+    QString content = QStringLiteral("empty");
+    for (int k = 1; k <= ColorCount; ++k)
+        if (hole->picture() == PicC(k))
+            content = QString::fromLatin1(peg(k).name).toLower();
+    if (row == AnswerRow) {
+        // A hidden answer must not be told either.
+        hole->setAccessibleName(QStringLiteral("Answer, column %1: %2")
+                                    .arg(column)
+                                    .arg(hole->isHidden() ? QStringLiteral("hidden") : content));
+        return;
+    }
+    hole->setAccessibleName(
+        QStringLiteral("Row %1, column %2: %3").arg(row).arg(column).arg(content));
+}
+
+void frmKorvanda::nameMarks(int row) {
+    int black = 0;
+    int white = 0;
+    const int first = (row - 1) * BoxesPerRow;
+    for (int box = first; box < first + BoxesPerRow; ++box) {
+        black += Picture1(box)->picture() == PicDefb.picture ? 1 : 0;
+        white += Picture1(box)->picture() == Picdefw.picture ? 1 : 0;
+    }
+    const QString name =
+        QStringLiteral("Row %1: %2 black, %3 white").arg(row).arg(black).arg(white);
+    for (int box = first; box < first + BoxesPerRow; ++box)
+        Picture1(box)->setAccessibleName(name);
 }
 
 void frmKorvanda::Form_Load() {
@@ -253,11 +296,11 @@ void frmKorvanda::txtcheat_Change() {
     // Comparing lengths first keeps a huge paste cheap.
     const bool reveal = txtcheat->text() == QLatin1String(RevealCode);
     if (reveal)
-        lblAnswer->setVisible(true);
+        setAnswerLabelVisible(true);
     for (int c = 1; c <= Columns; ++c)
-        Slot(c, AnswerRow)->setVisible(reveal);
+        setAnswerHoleVisible(c, reveal);
     if (!reveal)
-        lblAnswer->setVisible(false);
+        setAnswerLabelVisible(false);
 }
 
 void frmKorvanda::mnuNew_Click() {

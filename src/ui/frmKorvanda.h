@@ -56,6 +56,10 @@ private:
     void showMark(int box, Mark mark) override;
     void setMessage(std::string_view text) override;
 
+    // Accessible names follow what the controls show.
+    void nameHole(int column, int row);
+    void nameMarks(int row);
+
     // Event handlers.
     void Form_Load();
     void Palette_Click(int code);

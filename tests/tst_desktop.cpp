@@ -1,0 +1,92 @@
+#include "BoardWindow.h"
+#include "ui/Layout.h"
+
+#include <QAccessible>
+#include <QAction>
+
+using namespace korvanda;
+
+namespace {
+
+QString accessibleName(QWidget* widget) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+// Whether any pixel of the rectangle is darker than mid grey.
+bool hasDarkInk(const QImage& image, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y).lightness() < 80)
+                return true;
+    return false;
+}
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void accessibleNamesFollowTheGame() {
+        BoardWindow board({1, 1, 2, 3});
+        QCOMPARE(accessibleName(board.hole(2, 3)), QStringLiteral("Row 3, column 2: empty"));
+        QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 0 black, 0 white"));
+        QCOMPARE(accessibleName(board.palette(1)), QStringLiteral("Red peg"));
+        QCOMPARE(accessibleName(board.hole(1, AnswerRow)),
+                 QStringLiteral("Answer, column 1: hidden"));
+        QCOMPARE(accessibleName(board.message()),
+                 QStringLiteral("Choose colors (---->) and click on the holes below."));
+        QCOMPARE(accessibleName(board.revealBox()), QStringLiteral("Reveal code"));
+
+        board.playRow({4, 4, 4, 4});
+        board.playRow({4, 4, 4, 4});
+        BoardWindow::click(board.palette(2));
+        BoardWindow::click(board.hole(2, 1));
+        QCOMPARE(accessibleName(board.hole(2, 3)), QStringLiteral("Row 3, column 2: yellow"));
+        QCOMPARE(accessibleName(board.palette(2)), QStringLiteral("Yellow peg, selected"));
+        QCOMPARE(accessibleName(board.palette(1)), QStringLiteral("Red peg"));
+        board.playRow({1, 2, 1, 1});
+        QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 1 black, 2 white"));
+        QCOMPARE(accessibleName(board.box(11)), QStringLiteral("Row 3: 1 black, 2 white"));
+        QCOMPARE(accessibleName(board.hole(4, 3)), QStringLiteral("Row 3, column 4: red"));
+
+        board.playRow({1, 1, 2, 3});
+        QCOMPARE(accessibleName(board.hole(3, AnswerRow)),
+                 QStringLiteral("Answer, column 3: yellow"));
+        QCOMPARE(accessibleName(board.message()), QStringLiteral("You guessed the pattern!!!"));
+
+        board.window->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
+        QCOMPARE(accessibleName(board.hole(3, AnswerRow)),
+                 QStringLiteral("Answer, column 3: hidden"));
+        QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 0 black, 0 white"));
+        QCOMPARE(accessibleName(board.hole(4, 3)), QStringLiteral("Row 3, column 4: empty"));
+    }
+
+    void aDarkDesktopLeavesLinesAndTextBlack() {
+        const QPalette saved = QApplication::palette();
+        QPalette dark;
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            dark.setColor(role, QColor(40, 40, 40));
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(250, 250, 250));
+        QApplication::setPalette(dark);
+
+        BoardWindow board;
+        board.revealBox()->setText(QStringLiteral("WWW"));
+        board.playRow({1, 2, 3, 4});
+        const QImage image = board.client();
+        QApplication::setPalette(saved);
+
+        QCOMPARE(image.pixelColor(88, layout::lineY(0)), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(layout::px(layout::BoardLeft), 250), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(layout::AnswerLabelRect.bottomRight()), QColor(224, 224, 224));
+        QVERIFY(hasDarkInk(image, layout::AnswerLabelRect));
+        QVERIFY(hasDarkInk(image, layout::RevealBoxRect.adjusted(3, 3, -3, -3)));
+        QCOMPARE(image.pixelColor(layout::RevealBoxRect.bottomRight() - QPoint(3, 3)),
+                 QColor(224, 224, 224));
+    }
+};
+
+QTEST_MAIN(DesktopTest)
+#include "tst_desktop.moc"

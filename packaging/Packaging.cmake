@@ -1,2 +1,63 @@
-# Installation and packaging of the game.
-install(TARGETS korvanda RUNTIME DESTINATION bin)
+# Installation and packaging of the game: the program, its desktop entry, icons and
+# AppStream record for Linux desktops, a Debian package, and the version record and icon
+# of the Windows program file.
+include(GNUInstallDirs)
+
+install(TARGETS korvanda RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/${KORVANDA_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/${KORVANDA_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size IN ITEMS 16 32 48 64 128 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/korvanda-${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+        RENAME ${KORVANDA_APP_ID}.png)
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/korvanda.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+    RENAME ${KORVANDA_APP_ID}.svg)
+# The licence asks that its notice go with every copy; Debian looks for it under this name.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvanda
+    RENAME copyright)
+
+# Windows reads the numeric version as four 16-bit numbers; math() drops the leading zero
+# of a minor version such as "08", which windres reads as octal and rejects.
+set(korvanda_rc_version "")
+foreach(part IN ITEMS MAJOR MINOR PATCH TWEAK)
+    set(number "${PROJECT_VERSION_${part}}")
+    if(number STREQUAL "")
+        set(number 0)
+    endif()
+    math(EXPR number "${number}")
+    list(APPEND korvanda_rc_version ${number})
+endforeach()
+list(JOIN korvanda_rc_version "," KORVANDA_RC_VERSION)
+set(KORVANDA_ICO ${PROJECT_SOURCE_DIR}/assets/icons/korvanda.ico)
+# Written on every platform so that scripts/check-package can compile it on Linux too.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/korvanda.rc.in
+    ${PROJECT_BINARY_DIR}/packaging/korvanda.rc @ONLY)
+if(WIN32)
+    enable_language(RC)
+    target_sources(korvanda PRIVATE ${PROJECT_BINARY_DIR}/packaging/korvanda.rc)
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME korvanda)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Korvanda developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION [[
+Korvanda hides a row of four pegs in four colours, and the player has eight
+rows to find it. Each row is scored at once: a black box for every peg of the
+right colour in the right hole, a white box for every further peg of a right
+colour in a wrong hole.]])
+set(CPACK_PACKAGE_HOMEPAGE_URL https://korvanda.github.io/)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Korvanda developers <korvanda@users.noreply.github.com>")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# dpkg-shlibdeps reads the libraries the program links and names their packages, so
+# Depends follows the Qt that the package was built against.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(CPack)

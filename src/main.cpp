@@ -33,6 +33,10 @@ int main(int argc, char* argv[]) {
     const QtMessageHandler previous = qInstallMessageHandler(exitOnFatal);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
+    QApplication::setApplicationName(QStringLiteral("Korvanda"));
+    QApplication::setApplicationVersion(QStringLiteral(KORVANDA_VERSION));
+    // Lets a Wayland desktop match the window with its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KORVANDA_APP_ID));
 
     korvanda::frmKorvanda window(std::make_unique<korvanda::ClockRandom>());
     window.show();

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Without a display the game says so in one line and exits with status 1, whether no
+# display is named or the one named cannot be reached.
+set -u
+game=$1
+fail=0
+check() {
+    label=$1
+    shift
+    output=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" "$game" 2>&1)
+    status=$?
+    lines=$(printf '%s\n' "$output" | wc -l)
+    if [ "$status" -ne 1 ] || [ "$lines" -ne 1 ] || ! printf '%s' "$output" | grep -q '^korvanda: '; then
+        echo "FAIL $label: status $status, $lines lines:"
+        printf '%s\n' "$output"
+        fail=1
+    else
+        echo "ok $label: $output"
+    fi
+}
+check "no display named" -u DISPLAY
+check "an unreachable display" DISPLAY=:77
+check "an unknown platform" -u DISPLAY QT_QPA_PLATFORM=nowhere
+exit $fail

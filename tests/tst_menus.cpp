@@ -23,6 +23,7 @@ struct SeenBox {
     int buttons = 0;
     QString okText;
     bool boardTookAClick = false;
+    bool linesFit = false;
 };
 
 // Arms a check of the next modal box, which then is dismissed with OK.
@@ -37,6 +38,11 @@ void expectBox(SeenBox& seen, const BoardWindow& board) {
         seen.icon = box->icon();
         seen.buttons = static_cast<int>(box->buttons().size());
         seen.okText = box->buttons().value(0)->text();
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        seen.linesFit = label != nullptr;
+        for (const QString& line : seen.text.split(QLatin1Char('\n')))
+            seen.linesFit = seen.linesFit && label->fontMetrics().horizontalAdvance(line) <=
+                                                 label->contentsRect().width();
         const int row = board.state().CurrentRow;
         const Color selected = board.state().SelectedColor;
         // Through the window system, where a modal box blocks input to the board.
@@ -204,6 +210,8 @@ private slots:
         QCOMPARE(seen.text, text);
         QCOMPARE(int(seen.icon), icon);
         QCOMPARE(seen.buttons, 1);
+        QCOMPARE(seen.okText, QStringLiteral("OK"));
+        QVERIFY(seen.linesFit);
         QVERIFY(!seen.boardTookAClick);
         // The half-filled row and the colour are as they were.
         QCOMPARE(board.state().SelectedColor, Color::Yellow);

@@ -321,6 +321,10 @@ void frmKorvanda::mnuAbout_Click() {
 
 void frmKorvanda::showMessageBox(const char* title, const char* text, QMessageBox::Icon icon) {
     QMessageBox box(icon, QLatin1String(title), displayText(text), QMessageBox::Ok, this);
+    // The lines are broken where they should be; a box narrower than the longest line
+    // would break them again.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setMinimumWidth(label->fontMetrics().size(0, label->text()).width());
     box.exec();
 }
 

@@ -81,14 +81,22 @@ private slots:
     }
 
     void resetsAGameInProgress() {
-        GamePlay play({1, 1, 1, 1});
+        GamePlay play({1, 2, 3, 4});
         for (int row = 1; row <= GuessRows; ++row)
-            play.playRow({1, 2, 1, 2});
+            play.playRow({2, 1, 4, 3});
         play.game.ChooseColor(Color::Green);
         QVERIFY(play.board.answerShown());
 
+        const GameState before = play.game.state();
+        QCOMPARE(before.MarkStart, 28);
         play.newGame({2, 2, 3, 3});
         const GameState& s = play.game.state();
+        // Left as they were: the last row's colours and where its white marks went.
+        for (int c = 1; c <= Columns; ++c)
+            QCOMPARE(s.GuessColors(c), before.GuessColors(c));
+        QCOMPARE(s.MarkStart, before.MarkStart);
+        QCOMPARE(s.MarkIndex, before.MarkIndex);
+        QCOMPARE(s.WhiteCount, 0);
         QCOMPARE(s.SelectedColor, Color::None);
         QCOMPARE(s.CurrentRow, 1);
         QCOMPARE(s.RowBase, 0);
@@ -97,7 +105,7 @@ private slots:
         for (const Mark mark : play.board.marks)
             QCOMPARE(mark, Mark::Blank);
         // The back colour a mark gave a box stays; the blank picture covers it.
-        QCOMPARE(play.board.backColors[28], Mark::Black);
+        QCOMPARE(play.board.backColors[28], Mark::White);
         QCOMPARE(play.board.message, std::string(Game::StartMessage));
         QCOMPARE(secretOf(s),
                  (std::array{Color::Yellow, Color::Yellow, Color::Green, Color::Green}));

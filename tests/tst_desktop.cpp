@@ -28,8 +28,19 @@ class DesktopTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void namesAreGivenWhenAToolStartsListening() {
+        BoardWindow board;
+        BoardWindow::click(board.palette(3));
+        QCOMPARE(accessibleName(board.hole(1, 1)), QString());
+        // As when an assistive tool starts listening.
+        QAccessible::setActive(true);
+        QCOMPARE(accessibleName(board.hole(1, 1)), QStringLiteral("Row 1, column 1: empty"));
+        QCOMPARE(accessibleName(board.palette(3)), QStringLiteral("Green peg, selected"));
+    }
+
     void accessibleNamesFollowTheGame() {
         BoardWindow board({1, 1, 2, 3});
+        QAccessible::setActive(true);
         QCOMPARE(accessibleName(board.hole(2, 3)), QStringLiteral("Row 3, column 2: empty"));
         QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 0 black, 0 white"));
         QCOMPARE(accessibleName(board.palette(1)), QStringLiteral("Red peg"));
@@ -42,6 +53,7 @@ private slots:
         board.playRow({4, 4, 4, 4});
         board.playRow({4, 4, 4, 4});
         BoardWindow::click(board.palette(2));
+        QCOMPARE(accessibleName(board.palette(2)), QStringLiteral("Yellow peg, selected"));
         BoardWindow::click(board.hole(2, 1));
         QCOMPARE(accessibleName(board.hole(2, 3)), QStringLiteral("Row 3, column 2: yellow"));
         QCOMPARE(accessibleName(board.palette(2)), QStringLiteral("Yellow peg, selected"));

@@ -7,6 +7,7 @@
 #include "RevealBox.h"
 #include "game/RandomSource.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QLayout>
@@ -44,8 +45,14 @@ const PegInfo& peg(int code) {
     return Pegs.at(static_cast<std::size_t>(code - 1));
 }
 
-QString indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+QString indexed(const QString& name, int index) {
+    return name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
+
+// Gives a name only when it changes, so that an assistive tool hears of real changes.
+void rename(QWidget* widget, const QString& name) {
+    if (widget->accessibleName() != name)
+        widget->setAccessibleName(name);
 }
 
 QString displayText(std::string_view text) {
@@ -81,10 +88,14 @@ frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random)
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 
+    accessibilityActive_ = QAccessible::isActive();
+    QAccessible::installActivationObserver(this);
     Form_Load();
 }
 
-frmKorvanda::~frmKorvanda() = default;
+frmKorvanda::~frmKorvanda() {
+    QAccessible::removeActivationObserver(this);
+}
 
 void frmKorvanda::createControls() {
     using namespace layout;
@@ -112,7 +123,7 @@ void frmKorvanda::createControls() {
     for (int c = 1; c <= Columns; ++c) {
         for (int row = AnswerRow; row <= GuessRows; ++row) {
             auto* hole = new PictureBox(surface, holeRect(c, row), PictureBox::Frame::None);
-            hole->setObjectName(QStringLiteral("Slot%1(%2)").arg(c).arg(row));
+            hole->setObjectName(indexed(QLatin1String("Slot") + QString::number(c), row));
             hole->setPicture(PicS);
             connect(hole, &PictureBox::clicked, this, [this, c, row] { Slot_Click(c, row); });
             Slot(c, row) = hole;
@@ -123,7 +134,7 @@ void frmKorvanda::createControls() {
     for (int box = 0; box < FeedbackBoxes; ++box) {
         Picture1(box) = new PictureBox(surface, feedbackRect(box), PictureBox::Frame::Sunken,
                                        BoardSurface::BackColor);
-        Picture1(box)->setObjectName(indexed("Picture1", box));
+        Picture1(box)->setObjectName(indexed(QLatin1String("Picture1"), box));
     }
 
     const auto arrow = makePicture(QStringLiteral(":/pictures/arrow.png"));
@@ -135,7 +146,7 @@ void frmKorvanda::createControls() {
         palette_(code) = paletteCell;
 
         imgInd(code) = new PictureBox(surface, arrowRect(code), PictureBox::Frame::None);
-        imgInd(code)->setObjectName(indexed("imgInd", code));
+        imgInd(code)->setObjectName(indexed(QLatin1String("imgInd"), code));
         imgInd(code)->setPicture(arrow);
         imgInd(code)->setAccessibleName(QStringLiteral("Selection arrow"));
     }
@@ -198,12 +209,10 @@ void frmKorvanda::createMenus() {
 
 void frmKorvanda::showPeg(int column, int row, Color color) {
     Slot(column, row)->setPicture(PicC(code(color)));
-    nameHole(column, row);
 }
 
 void frmKorvanda::showEmptyHole(int column, int row) {
     Slot(column, row)->setPicture(PicS);
-    nameHole(column, row);
 }
 
 PictureId frmKorvanda::holePicture(int column, int row) const {
@@ -212,7 +221,6 @@ PictureId frmKorvanda::holePicture(int column, int row) const {
 
 void frmKorvanda::setAnswerHoleVisible(int column, bool visible) {
     Slot(column, AnswerRow)->setVisible(visible);
-    nameHole(column, AnswerRow);
 }
 
 void frmKorvanda::setAnswerLabelVisible(bool visible) {
@@ -221,8 +229,6 @@ void frmKorvanda::setAnswerLabelVisible(bool visible) {
 
 void frmKorvanda::setIndicatorVisible(Color color, bool visible) {
     imgInd(code(color))->setVisible(visible);
-    const QString name = QStringLiteral("%1 peg").arg(peg(code(color)).name);
-    palette_(code(color))->setAccessibleName(visible ? name + QStringLiteral(", selected") : name);
 }
 
 void frmKorvanda::showMark(int box, Mark mark) {
@@ -240,56 +246,70 @@ void frmKorvanda::showMark(int box, Mark mark) {
         target->setPicture(Picdefw.picture);
         break;
     }
-    nameMarks(box / BoxesPerRow + 1);
 }
 
 void frmKorvanda::setMessage(std::string_view text) {
-    const QString shown = displayText(text);
-    lblMessage->setText(shown);
-    lblMessage->setAccessibleName(QString(shown).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    lblMessage->setText(displayText(text));
 }
 
-void frmKorvanda::nameHole(int column, int row) {
-    PictureBox* hole = Slot(column, row);
-    QString content = QStringLiteral("empty");
-    for (int k = 1; k <= ColorCount; ++k)
-        if (hole->picture() == PicC(k))
-            content = QString::fromLatin1(peg(k).name).toLower();
-    if (row == AnswerRow) {
-        // A hidden answer must not be told either.
-        hole->setAccessibleName(QStringLiteral("Answer, column %1: %2")
-                                    .arg(column)
-                                    .arg(hole->isHidden() ? QStringLiteral("hidden") : content));
+void frmKorvanda::accessibilityActiveChanged(bool active) {
+    accessibilityActive_ = active;
+    nameControls();
+}
+
+void frmKorvanda::nameControls() {
+    if (!accessibilityActive_)
         return;
+    for (int c = 1; c <= Columns; ++c) {
+        for (int row = AnswerRow; row <= GuessRows; ++row) {
+            PictureBox* hole = Slot(c, row);
+            QString content = QStringLiteral("empty");
+            for (int k = 1; k <= ColorCount; ++k)
+                if (hole->picture() == PicC(k))
+                    content = QString::fromLatin1(peg(k).name).toLower();
+            if (row == AnswerRow)
+                // A hidden answer is not told either.
+                rename(hole, QStringLiteral("Answer, column %1: %2")
+                                 .arg(c)
+                                 .arg(hole->isHidden() ? QStringLiteral("hidden") : content));
+            else
+                rename(hole, QStringLiteral("Row %1, column %2: %3").arg(row).arg(c).arg(content));
+        }
     }
-    hole->setAccessibleName(
-        QStringLiteral("Row %1, column %2: %3").arg(row).arg(column).arg(content));
-}
-
-void frmKorvanda::nameMarks(int row) {
-    int black = 0;
-    int white = 0;
-    const int first = (row - 1) * BoxesPerRow;
-    for (int box = first; box < first + BoxesPerRow; ++box) {
-        black += Picture1(box)->picture() == PicDefb.picture ? 1 : 0;
-        white += Picture1(box)->picture() == Picdefw.picture ? 1 : 0;
+    for (int row = 1; row <= GuessRows; ++row) {
+        int black = 0;
+        int white = 0;
+        const int first = (row - 1) * BoxesPerRow;
+        for (int box = first; box < first + BoxesPerRow; ++box) {
+            black += Picture1(box)->picture() == PicDefb.picture ? 1 : 0;
+            white += Picture1(box)->picture() == Picdefw.picture ? 1 : 0;
+        }
+        const QString name =
+            QStringLiteral("Row %1: %2 black, %3 white").arg(row).arg(black).arg(white);
+        for (int box = first; box < first + BoxesPerRow; ++box)
+            rename(Picture1(box), name);
     }
-    const QString name =
-        QStringLiteral("Row %1: %2 black, %3 white").arg(row).arg(black).arg(white);
-    for (int box = first; box < first + BoxesPerRow; ++box)
-        Picture1(box)->setAccessibleName(name);
+    for (int code = 1; code <= ColorCount; ++code) {
+        const QString name = QStringLiteral("%1 peg").arg(QLatin1String(peg(code).name));
+        rename(palette_(code),
+               imgInd(code)->isHidden() ? name : name + QStringLiteral(", selected"));
+    }
+    rename(lblMessage, lblMessage->text().replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
 
 void frmKorvanda::Form_Load() {
     game_.NewGame();
+    nameControls();
 }
 
 void frmKorvanda::Palette_Click(int code) {
     game_.ChooseColor(colorFromCode(code));
+    nameControls();
 }
 
 void frmKorvanda::Slot_Click(int column, int /*index: the peg goes into the current row*/) {
     game_.ClickHole(column);
+    nameControls();
 }
 
 void frmKorvanda::txtcheat_Change() {
@@ -301,6 +321,7 @@ void frmKorvanda::txtcheat_Change() {
         setAnswerHoleVisible(c, reveal);
     if (!reveal)
         setAnswerLabelVisible(false);
+    nameControls();
 }
 
 void frmKorvanda::mnuNew_Click() {

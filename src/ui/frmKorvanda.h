@@ -6,6 +6,7 @@
 #include "game/BoardSize.h"
 #include "game/Game.h"
 
+#include <QAccessible>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <array>
@@ -24,7 +25,7 @@ class RevealBox;
 
 // The board window: the board, the palette, the message and the reveal box, with the
 // menus. It shows the game and forwards the player's clicks to it.
-class frmKorvanda : public QMainWindow, private Board {
+class frmKorvanda : public QMainWindow, private Board, private QAccessible::ActivationObserver {
     Q_OBJECT
 
 public:
@@ -56,9 +57,10 @@ private:
     void showMark(int box, Mark mark) override;
     void setMessage(std::string_view text) override;
 
-    // Accessible names follow what the controls show.
-    void nameHole(int column, int row);
-    void nameMarks(int row);
+    // Accessible names say what the controls show. They are given after every event
+    // while an assistive tool listens, and at once when one starts listening.
+    void accessibilityActiveChanged(bool active) override;
+    void nameControls();
 
     // Event handlers.
     void Form_Load();
@@ -78,6 +80,7 @@ private:
         return slots_[static_cast<std::size_t>(column - 1)](row);
     }
 
+    bool accessibilityActive_ = false;
     std::unique_ptr<RandomSource> random_;
     Game game_;
 

@@ -7,14 +7,11 @@
 namespace korvanda {
 
 // An immutable picture, drawn crisp at any screen scale: art at double resolution sits
-// beside the normal art as "name@2x.argb", and other scales are made from the nearer art
+// beside the normal art as "name@2x.png", and other scales are made from the nearer art
 // without smoothing. The art is read on first use.
 class Picture {
 public:
     explicit Picture(QString resourcePath);
-
-    // The art packed at a resource path; a null pixmap if there is none.
-    static QPixmap read(const QString& resourcePath);
 
     // Device pixels for the scale, with that device pixel ratio set.
     const QPixmap& pixmap(qreal devicePixelRatio) const;

@@ -36,10 +36,10 @@ struct PegInfo {
     const char* paletteName;
     const char* name;
 };
-constexpr std::array<PegInfo, ColorCount> Pegs{{{":/pictures/peg-red.argb", "PicR", "Red"},
-                                                {":/pictures/peg-yellow.argb", "PicY", "Yellow"},
-                                                {":/pictures/peg-green.argb", "PicG", "Green"},
-                                                {":/pictures/peg-blue.argb", "PicB", "Blue"}}};
+constexpr std::array<PegInfo, ColorCount> Pegs{{{":/pictures/peg-red.png", "PicR", "Red"},
+                                                {":/pictures/peg-yellow.png", "PicY", "Yellow"},
+                                                {":/pictures/peg-green.png", "PicG", "Green"},
+                                                {":/pictures/peg-blue.png", "PicB", "Blue"}}};
 
 const PegInfo& peg(int code) {
     return Pegs.at(static_cast<std::size_t>(code - 1));
@@ -78,7 +78,7 @@ frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random)
     setWindowTitle(QStringLiteral(" Korvanda"));
     QIcon icon;
     for (const int size : {16, 32})
-        icon.addPixmap(Picture::read(QStringLiteral(":/icons/korvanda-%1.argb").arg(size)));
+        icon.addFile(QStringLiteral(":/icons/korvanda-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
 
     createControls();
@@ -115,10 +115,10 @@ void frmKorvanda::createControls() {
 
     for (int code = 1; code <= ColorCount; ++code)
         PicC(code) = makePicture(QLatin1String(peg(code).art));
-    PicS = makePicture(QStringLiteral(":/pictures/hole-empty.argb"));
-    PicDef = {makePicture(QStringLiteral(":/pictures/mark-blank.argb")), {}};
-    PicDefb = {makePicture(QStringLiteral(":/pictures/mark-black.argb")), QColor(0, 0, 0)};
-    Picdefw = {makePicture(QStringLiteral(":/pictures/mark-white.argb")), QColor(255, 255, 255)};
+    PicS = makePicture(QStringLiteral(":/pictures/hole-empty.png"));
+    PicDef = {makePicture(QStringLiteral(":/pictures/mark-blank.png")), {}};
+    PicDefb = {makePicture(QStringLiteral(":/pictures/mark-black.png")), QColor(0, 0, 0)};
+    Picdefw = {makePicture(QStringLiteral(":/pictures/mark-white.png")), QColor(255, 255, 255)};
 
     for (int c = 1; c <= Columns; ++c) {
         for (int row = AnswerRow; row <= GuessRows; ++row) {
@@ -137,7 +137,7 @@ void frmKorvanda::createControls() {
         Picture1(box)->setObjectName(indexed(QLatin1String("Picture1"), box));
     }
 
-    const auto arrow = makePicture(QStringLiteral(":/pictures/arrow.argb"));
+    const auto arrow = makePicture(QStringLiteral(":/pictures/arrow.png"));
     for (int code = 1; code <= ColorCount; ++code) {
         auto* paletteCell = new PictureBox(surface, paletteRect(code), PictureBox::Frame::None);
         paletteCell->setObjectName(QLatin1String(peg(code).paletteName));
@@ -153,7 +153,7 @@ void frmKorvanda::createControls() {
 
     Image1 = new PictureBox(surface, FigureRect, PictureBox::Frame::None);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPicture(makePicture(QStringLiteral(":/pictures/figure.argb")));
+    Image1->setPicture(makePicture(QStringLiteral(":/pictures/figure.png")));
     Image1->setAccessibleName(QStringLiteral("A standing man"));
 
     lblMessage = new QLabel(surface);

@@ -155,23 +155,20 @@ private slots:
         QCOMPARE(board.state().SelectedColor, Color::None);
         QCOMPARE(board.hole(4, AnswerRow)->picture(), board.window->pegPicture(1));
 
-        SeenBox rules;
-        expectBox(rules, board);
-        QTest::keyClick(focus, Qt::Key_H, Qt::ControlModifier);
-        QVERIFY(rules.seen);
-        QCOMPARE(rules.title, QStringLiteral("How to Play..."));
-        // The offscreen platform has no window manager to give the focus back.
-        board.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(board.window.get()));
-        QCOMPARE(QApplication::focusWidget(), focus);
-
-        SeenBox about;
-        expectBox(about, board);
-        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
-        QVERIFY(about.seen);
-        QCOMPARE(about.title, QStringLiteral("About..."));
-        board.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(board.window.get()));
+        const std::array<std::pair<Qt::Key, QString>, 2> boxes{
+            {{Qt::Key_H, QStringLiteral("How to Play...")},
+             {Qt::Key_A, QStringLiteral("About...")}}};
+        for (const auto& [key, title] : boxes) {
+            SeenBox seen;
+            expectBox(seen, board);
+            QTest::keyClick(focus, key, Qt::ControlModifier);
+            QVERIFY(seen.seen);
+            QCOMPARE(seen.title, title);
+            // The offscreen platform has no window manager to give the focus back.
+            board.window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(board.window.get()));
+            QCOMPARE(QApplication::focusWidget(), focus);
+        }
 
         // The line edit took none of the keys for itself.
         QCOMPARE(board.revealBox()->text(), inRevealBox ? QStringLiteral("abc") : QString());

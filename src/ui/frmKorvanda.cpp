@@ -20,9 +20,7 @@ namespace korvanda {
 
 namespace {
 
-// The message label's face: a bold sans whose widths keep every message line inside
-// the label at 8.25 point.
-constexpr char MessageFontFamily[] = "Liberation Sans";
+// The message label's size: with the faces below, every message line stays inside the label.
 constexpr qreal MessagePointSize = 8.25;
 constexpr qreal PointsPerInch = 72;
 constexpr qreal PixelsPerInch = 96;
@@ -163,7 +161,10 @@ void frmKorvanda::createControls() {
     lblMessage->setAutoFillBackground(true);
     setColors(lblMessage, QPalette::Window, MessageBackColor, QPalette::WindowText,
               MessageTextColor);
-    QFont messageFont{QLatin1String(MessageFontFamily)};
+    QFont messageFont;
+    // Faces with the metrics of the design's face, so that the message fits its label:
+    // Linux desktops have the first, every Windows the second.
+    messageFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     messageFont.setPixelSize(qRound(MessagePointSize * PixelsPerInch / PointsPerInch));
     messageFont.setBold(true);
     lblMessage->setFont(messageFont);

@@ -34,18 +34,18 @@ private slots:
         QCOMPARE(accessibleName(board.hole(1, 1)), QString());
         // As when an assistive tool starts listening.
         QAccessible::setActive(true);
-        QCOMPARE(accessibleName(board.hole(1, 1)), QStringLiteral("Row 1, column 1: empty"));
+        QCOMPARE(accessibleName(board.hole(1, 1)), QStringLiteral("Row 1, hole 4: empty"));
         QCOMPARE(accessibleName(board.palette(3)), QStringLiteral("Green peg, selected"));
     }
 
     void accessibleNamesFollowTheGame() {
         BoardWindow board({1, 1, 2, 3});
         QAccessible::setActive(true);
-        QCOMPARE(accessibleName(board.hole(2, 3)), QStringLiteral("Row 3, column 2: empty"));
+        QCOMPARE(accessibleName(board.hole(2, 3)), QStringLiteral("Row 3, hole 3: empty"));
         QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 0 black, 0 white"));
         QCOMPARE(accessibleName(board.palette(1)), QStringLiteral("Red peg"));
         QCOMPARE(accessibleName(board.hole(1, AnswerRow)),
-                 QStringLiteral("Answer, column 1: hidden"));
+                 QStringLiteral("Answer, hole 4: hidden"));
         QCOMPARE(accessibleName(board.message()),
                  QStringLiteral("Choose colors (---->) and click on the holes below."));
         QCOMPARE(accessibleName(board.revealBox()), QStringLiteral("Reveal code"));
@@ -55,24 +55,24 @@ private slots:
         BoardWindow::click(board.palette(2));
         QCOMPARE(accessibleName(board.palette(2)), QStringLiteral("Yellow peg, selected"));
         BoardWindow::click(board.hole(2, 1));
-        QCOMPARE(accessibleName(board.hole(2, 3)), QStringLiteral("Row 3, column 2: yellow"));
+        QCOMPARE(accessibleName(board.hole(2, 3)), QStringLiteral("Row 3, hole 3: yellow"));
         QCOMPARE(accessibleName(board.palette(2)), QStringLiteral("Yellow peg, selected"));
         QCOMPARE(accessibleName(board.palette(1)), QStringLiteral("Red peg"));
         board.playRow({1, 2, 1, 1});
         QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 1 black, 2 white"));
         QCOMPARE(accessibleName(board.box(11)), QStringLiteral("Row 3: 1 black, 2 white"));
-        QCOMPARE(accessibleName(board.hole(4, 3)), QStringLiteral("Row 3, column 4: red"));
+        QCOMPARE(accessibleName(board.hole(4, 3)), QStringLiteral("Row 3, hole 1: red"));
 
         board.playRow({1, 1, 2, 3});
         QCOMPARE(accessibleName(board.hole(3, AnswerRow)),
-                 QStringLiteral("Answer, column 3: yellow"));
+                 QStringLiteral("Answer, hole 2: yellow"));
         QCOMPARE(accessibleName(board.message()), QStringLiteral("You guessed the pattern!!!"));
 
         board.window->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
         QCOMPARE(accessibleName(board.hole(3, AnswerRow)),
-                 QStringLiteral("Answer, column 3: hidden"));
+                 QStringLiteral("Answer, hole 2: hidden"));
         QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 0 black, 0 white"));
-        QCOMPARE(accessibleName(board.hole(4, 3)), QStringLiteral("Row 3, column 4: empty"));
+        QCOMPARE(accessibleName(board.hole(4, 3)), QStringLiteral("Row 3, hole 1: empty"));
     }
 
     void aDarkDesktopLeavesLinesAndTextBlack() {

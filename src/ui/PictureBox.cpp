@@ -1,8 +1,10 @@
 #include "PictureBox.h"
 
 #include "Layout.h"
+#include "PictureBoxAccessible.h"
 #include "SunkenFrame.h"
 
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <utility>
@@ -11,9 +13,18 @@ namespace korvanda {
 
 PictureBox::PictureBox(QWidget* parent, const QRect& geometry, Frame frame, QColor backColor)
     : QWidget(parent), backColor_(backColor), frame_(frame) {
+    PictureBoxAccessible::installFactory();
     setGeometry(geometry);
     if (backColor_.isValid())
         setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::click() {
+    emit clicked();
+}
+
+bool PictureBox::handlesClicks() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&PictureBox::clicked));
 }
 
 void PictureBox::setPicture(SharedPicture picture) {
@@ -53,11 +64,11 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
+    const bool released = pressed_ && event->button() == Qt::LeftButton &&
+                          rect().contains(event->position().toPoint());
     pressed_ = false;
-    if (click)
-        emit clicked();
+    if (released)
+        click();
 }
 
 } // namespace korvanda

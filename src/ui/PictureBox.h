@@ -24,6 +24,11 @@ public:
     QColor backColor() const { return backColor_; }
     void setBackColor(QColor color);
 
+    // Raises the click, as a left-button press and release on the box do.
+    void click();
+    // Whether anything handles the box's click: only such a box reacts to a press.
+    bool handlesClicks() const;
+
 signals:
     // A left-button press and release on the box.
     void clicked();

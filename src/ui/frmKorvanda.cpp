@@ -1,5 +1,6 @@
 #include "frmKorvanda.h"
 
+#include "AccessibleBoard.h"
 #include "BoardSurface.h"
 #include "HelpTexts.h"
 #include "Layout.h"
@@ -7,7 +8,6 @@
 #include "RevealBox.h"
 #include "game/RandomSource.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QLayout>
@@ -32,12 +32,11 @@ constexpr QColor TextColor{0, 0, 0};
 struct PegInfo {
     const char* art;
     const char* paletteName;
-    const char* name;
 };
-constexpr std::array<PegInfo, ColorCount> Pegs{{{":/pictures/peg-red.png", "PicR", "Red"},
-                                                {":/pictures/peg-yellow.png", "PicY", "Yellow"},
-                                                {":/pictures/peg-green.png", "PicG", "Green"},
-                                                {":/pictures/peg-blue.png", "PicB", "Blue"}}};
+constexpr std::array<PegInfo, ColorCount> Pegs{{{":/pictures/peg-red.png", "PicR"},
+                                                {":/pictures/peg-yellow.png", "PicY"},
+                                                {":/pictures/peg-green.png", "PicG"},
+                                                {":/pictures/peg-blue.png", "PicB"}}};
 
 const PegInfo& peg(int code) {
     return Pegs.at(static_cast<std::size_t>(code - 1));
@@ -45,12 +44,6 @@ const PegInfo& peg(int code) {
 
 QString indexed(const QString& name, int index) {
     return name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
-}
-
-// Gives a name only when it changes, so that an assistive tool hears of real changes.
-void rename(QWidget* widget, const QString& name) {
-    if (widget->accessibleName() != name)
-        widget->setAccessibleName(name);
 }
 
 QString displayText(std::string_view text) {
@@ -86,14 +79,10 @@ frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random)
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 
-    accessibilityActive_ = QAccessible::isActive();
-    QAccessible::installActivationObserver(this);
     Form_Load();
 }
 
-frmKorvanda::~frmKorvanda() {
-    QAccessible::removeActivationObserver(this);
-}
+frmKorvanda::~frmKorvanda() = default;
 
 void frmKorvanda::createControls() {
     using namespace layout;
@@ -179,6 +168,9 @@ void frmKorvanda::createControls() {
     lblAnswer->hide();
 
     Command1->setFocus();
+    accessible_ = std::make_unique<AccessibleBoard>(
+        AccessibleBoard::Controls{slots_, Picture1, palette_, imgInd, lblMessage, txtcheat},
+        AccessibleBoard::Pictures{PicC, PicDefb.picture, Picdefw.picture});
 }
 
 void frmKorvanda::createMenus() {
@@ -253,64 +245,20 @@ void frmKorvanda::setMessage(std::string_view text) {
     lblMessage->setText(displayText(text));
 }
 
-void frmKorvanda::accessibilityActiveChanged(bool active) {
-    accessibilityActive_ = active;
-    nameControls();
-}
-
-void frmKorvanda::nameControls() {
-    if (!accessibilityActive_)
-        return;
-    for (int c = 1; c <= Columns; ++c) {
-        for (int row = AnswerRow; row <= GuessRows; ++row) {
-            PictureBox* hole = Slot(c, row);
-            QString content = QStringLiteral("empty");
-            for (int k = 1; k <= ColorCount; ++k)
-                if (hole->picture() == PicC(k))
-                    content = QString::fromLatin1(peg(k).name).toLower();
-            if (row == AnswerRow)
-                // A hidden answer is not told either.
-                rename(hole, QStringLiteral("Answer, column %1: %2")
-                                 .arg(c)
-                                 .arg(hole->isHidden() ? QStringLiteral("hidden") : content));
-            else
-                rename(hole, QStringLiteral("Row %1, column %2: %3").arg(row).arg(c).arg(content));
-        }
-    }
-    for (int row = 1; row <= GuessRows; ++row) {
-        int black = 0;
-        int white = 0;
-        const int first = (row - 1) * BoxesPerRow;
-        for (int box = first; box < first + BoxesPerRow; ++box) {
-            black += Picture1(box)->picture() == PicDefb.picture ? 1 : 0;
-            white += Picture1(box)->picture() == Picdefw.picture ? 1 : 0;
-        }
-        const QString name =
-            QStringLiteral("Row %1: %2 black, %3 white").arg(row).arg(black).arg(white);
-        for (int box = first; box < first + BoxesPerRow; ++box)
-            rename(Picture1(box), name);
-    }
-    for (int code = 1; code <= ColorCount; ++code) {
-        const QString name = QStringLiteral("%1 peg").arg(QLatin1String(peg(code).name));
-        rename(palette_(code),
-               imgInd(code)->isHidden() ? name : name + QStringLiteral(", selected"));
-    }
-    rename(lblMessage, lblMessage->text().replace(QLatin1Char('\n'), QLatin1Char(' ')));
-}
-
 void frmKorvanda::Form_Load() {
     game_.NewGame();
-    nameControls();
+    accessible_->update();
 }
 
 void frmKorvanda::Palette_Click(int code) {
     game_.ChooseColor(colorFromCode(code));
-    nameControls();
+    accessible_->update(palette_(code));
 }
 
-void frmKorvanda::Slot_Click(int column, int /*index: the peg goes into the current row*/) {
+void frmKorvanda::Slot_Click(int column, int index) {
+    // The peg goes into the current row, whichever row's hole was pressed.
     game_.ClickHole(column);
-    nameControls();
+    accessible_->update(Slot(column, index));
 }
 
 void frmKorvanda::txtcheat_Change() {
@@ -322,7 +270,7 @@ void frmKorvanda::txtcheat_Change() {
         setAnswerHoleVisible(c, reveal);
     if (!reveal)
         setAnswerLabelVisible(false);
-    nameControls();
+    accessible_->update();
 }
 
 void frmKorvanda::mnuNew_Click() {

@@ -6,7 +6,6 @@
 #include "game/BoardSize.h"
 #include "game/Game.h"
 
-#include <QAccessible>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <array>
@@ -19,13 +18,14 @@ class QPushButton;
 
 namespace korvanda {
 
+class AccessibleBoard;
 class PictureBox;
 class RandomSource;
 class RevealBox;
 
 // The board window: the board, the palette, the message and the reveal box, with the
 // menus. It shows the game and forwards the player's clicks to it.
-class frmKorvanda : public QMainWindow, private Board, private QAccessible::ActivationObserver {
+class frmKorvanda : public QMainWindow, private Board {
     Q_OBJECT
 
 public:
@@ -57,11 +57,6 @@ private:
     void showMark(int box, Mark mark) override;
     void setMessage(std::string_view text) override;
 
-    // Accessible names say what the controls show. They are given after every event
-    // while an assistive tool listens, and at once when one starts listening.
-    void accessibilityActiveChanged(bool active) override;
-    void nameControls();
-
     // Event handlers.
     void Form_Load();
     void Palette_Click(int code);
@@ -80,7 +75,6 @@ private:
         return slots_[static_cast<std::size_t>(column - 1)](row);
     }
 
-    bool accessibilityActive_ = false;
     std::unique_ptr<RandomSource> random_;
     Game game_;
 
@@ -109,6 +103,9 @@ private:
     QMenu* mnuHelp = nullptr;
     QAction* mnuRules = nullptr;
     QAction* mnuAbout = nullptr;
+
+    // Tab stops, names and what a press changed, for assistive tools.
+    std::unique_ptr<AccessibleBoard> accessible_;
 };
 
 } // namespace korvanda

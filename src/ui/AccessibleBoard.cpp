@@ -1,0 +1,127 @@
+#include "AccessibleBoard.h"
+
+#include "PictureBox.h"
+
+#include <QLabel>
+#include <QStringList>
+
+namespace korvanda {
+
+namespace {
+
+constexpr std::array<const char*, ColorCount> ColorNames{"red", "yellow", "green", "blue"};
+
+QString colorName(int code) {
+    return QLatin1String(ColorNames.at(static_cast<std::size_t>(code - 1)));
+}
+
+// Gives a name only when it changes, so that an assistive tool hears of real changes.
+bool rename(QWidget* widget, const QString& name) {
+    if (widget->accessibleName() == name)
+        return false;
+    widget->setAccessibleName(name);
+    return true;
+}
+
+} // namespace
+
+AccessibleBoard::AccessibleBoard(const Controls& controls, const Pictures& pictures)
+    : controls_(controls), pictures_(pictures) {
+    // The picture boxes show no sign of the focus and ignore keys; a click does not move
+    // the focus, so only Tab reaches them.
+    QWidget* previous = controls_.lastTabStop;
+    const auto addStop = [&previous](QWidget* stop) {
+        stop->setFocusPolicy(Qt::TabFocus);
+        QWidget::setTabOrder(previous, stop);
+        previous = stop;
+    };
+    for (int code = 1; code <= ColorCount; ++code)
+        addStop(controls_.palette(code));
+    for (int row = 1; row <= GuessRows; ++row) {
+        for (int place = 1; place <= Columns; ++place)
+            addStop(hole(place, row));
+        for (int box = (row - 1) * BoxesPerRow; box < row * BoxesPerRow; ++box)
+            addStop(controls_.marks(box));
+    }
+    for (int place = 1; place <= Columns; ++place)
+        addStop(hole(place, AnswerRow));
+
+    active_ = QAccessible::isActive();
+    QAccessible::installActivationObserver(this);
+}
+
+AccessibleBoard::~AccessibleBoard() {
+    QAccessible::removeActivationObserver(this);
+}
+
+void AccessibleBoard::accessibilityActiveChanged(bool active) {
+    active_ = active;
+    update();
+}
+
+// Places are counted from the left as the player sees them; column 1 is the rightmost.
+PictureBox* AccessibleBoard::hole(int place, int row) const {
+    return controls_.holes.at(static_cast<std::size_t>(Columns - place))(row);
+}
+
+QString AccessibleBoard::holeName(int place, int row) const {
+    const PictureBox* shown = hole(place, row);
+    QString content = QStringLiteral("empty");
+    for (int code = 1; code <= ColorCount; ++code)
+        if (shown->picture() == pictures_.pegs(code))
+            content = colorName(code);
+    if (row != AnswerRow)
+        return QStringLiteral("Row %1, hole %2: %3").arg(row).arg(place).arg(content);
+    // A hidden answer is not told either.
+    return QStringLiteral("Answer, hole %1: %2")
+        .arg(place)
+        .arg(shown->isHidden() ? QStringLiteral("hidden") : content);
+}
+
+QString AccessibleBoard::marksName(int row) const {
+    int black = 0;
+    int white = 0;
+    for (int box = (row - 1) * BoxesPerRow; box < row * BoxesPerRow; ++box) {
+        black += controls_.marks(box)->picture() == pictures_.blackMark ? 1 : 0;
+        white += controls_.marks(box)->picture() == pictures_.whiteMark ? 1 : 0;
+    }
+    return QStringLiteral("Row %1: %2 black, %3 white").arg(row).arg(black).arg(white);
+}
+
+void AccessibleBoard::update(QWidget* pressed) {
+    if (!active_)
+        return;
+    QStringList changes;
+    const auto tell = [&changes](QWidget* widget, const QString& name) {
+        if (rename(widget, name))
+            changes.append(name);
+    };
+    for (int row = 1; row <= GuessRows; ++row) {
+        for (int place = 1; place <= Columns; ++place)
+            tell(hole(place, row), holeName(place, row));
+        // The four boxes of a row share one name, told once.
+        const QString marks = marksName(row);
+        const int first = (row - 1) * BoxesPerRow;
+        tell(controls_.marks(first), marks);
+        for (int box = first + 1; box < row * BoxesPerRow; ++box)
+            rename(controls_.marks(box), marks);
+    }
+    tell(controls_.message, controls_.message->text().replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    for (int place = 1; place <= Columns; ++place)
+        tell(hole(place, AnswerRow), holeName(place, AnswerRow));
+    for (int code = 1; code <= ColorCount; ++code) {
+        QString name = colorName(code) + QStringLiteral(" peg");
+        name.front() = name.front().toUpper();
+        rename(controls_.palette(code),
+               controls_.arrows(code)->isHidden() ? name : name + QStringLiteral(", selected"));
+    }
+
+    if (!pressed)
+        return;
+    if (described_ && described_ != pressed)
+        described_->setAccessibleDescription({});
+    pressed->setAccessibleDescription(changes.join(QStringLiteral("; ")));
+    described_ = pressed;
+}
+
+} // namespace korvanda

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ControlArray.h"
+#include "Picture.h"
+#include "game/BoardSize.h"
+#include "game/Color.h"
+
+#include <QAccessible>
+#include <QPointer>
+#include <QString>
+#include <array>
+
+class QLabel;
+class QWidget;
+
+namespace korvanda {
+
+class PictureBox;
+
+// What an assistive tool finds on the board. The holes, the marks and the palette are tab
+// stops after the reveal box, in the order of play; every control is named after what it
+// shows; and the control that the player pressed tells what the press changed. Names are
+// kept up to date only while a tool listens, and given at once when one starts.
+class AccessibleBoard : private QAccessible::ActivationObserver {
+public:
+    // The window's controls, which outlive this object.
+    struct Controls {
+        // Column c's holes, rows 0 (answer) to 8.
+        const std::array<ControlArray<PictureBox*, AnswerRow, GuessRows>, Columns>& holes;
+        const ControlArray<PictureBox*, 0, FeedbackBoxes - 1>& marks;
+        const ControlArray<PictureBox*, 1, ColorCount>& palette;
+        const ControlArray<PictureBox*, 1, ColorCount>& arrows;
+        QLabel* message;
+        // The picture boxes follow this control in the tab order.
+        QWidget* lastTabStop;
+    };
+    // The templates that tell what a hole or a mark shows.
+    struct Pictures {
+        const ControlArray<SharedPicture, 1, ColorCount>& pegs;
+        const SharedPicture& blackMark;
+        const SharedPicture& whiteMark;
+    };
+
+    AccessibleBoard(const Controls& controls, const Pictures& pictures);
+    ~AccessibleBoard() override;
+    AccessibleBoard(const AccessibleBoard&) = delete;
+    AccessibleBoard& operator=(const AccessibleBoard&) = delete;
+
+    // Renames what changed. Given the control that the player pressed, sets its description
+    // to every change that the press made to the holes, the marks and the message.
+    void update(QWidget* pressed = nullptr);
+
+private:
+    void accessibilityActiveChanged(bool active) override;
+
+    PictureBox* hole(int place, int row) const;
+    QString holeName(int place, int row) const;
+    QString marksName(int row) const;
+
+    Controls controls_;
+    Pictures pictures_;
+    bool active_ = false;
+    QPointer<QWidget> described_;
+};
+
+} // namespace korvanda

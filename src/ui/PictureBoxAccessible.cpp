@@ -1,0 +1,50 @@
+#include "PictureBoxAccessible.h"
+
+#include "PictureBox.h"
+
+namespace korvanda {
+
+namespace {
+
+QAccessibleInterface* describe(const QString& className, QObject* object) {
+    if (className != QLatin1String(PictureBox::staticMetaObject.className()))
+        return nullptr;
+    return new PictureBoxAccessible(static_cast<PictureBox*>(object));
+}
+
+} // namespace
+
+PictureBoxAccessible::PictureBoxAccessible(PictureBox* box) : QAccessibleWidget(box) {}
+
+void PictureBoxAccessible::installFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(&describe);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+PictureBox* PictureBoxAccessible::box() const {
+    return static_cast<PictureBox*>(widget());
+}
+
+bool PictureBoxAccessible::pressable() const {
+    return box()->handlesClicks() && !box()->isHidden();
+}
+
+QAccessible::Role PictureBoxAccessible::role() const {
+    return box()->handlesClicks() ? QAccessible::Button : QAccessible::Graphic;
+}
+
+QStringList PictureBoxAccessible::actionNames() const {
+    if (!pressable())
+        return {};
+    return {pressAction()};
+}
+
+void PictureBoxAccessible::doAction(const QString& actionName) {
+    if (actionName == pressAction() && pressable())
+        box()->click();
+}
+
+} // namespace korvanda

@@ -31,6 +31,11 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Qt 6.4 looks for a screen reader only once, at start; with this it joins the
+    // accessibility bus whenever there is one, so that a screen reader started later finds
+    // the game too. A player's own setting wins.
+    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     const QtMessageHandler previous = qInstallMessageHandler(holdStartupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Plays a winning row of the game through the accessibility bus alone, as a screen reader
-does: Tab moves the focus, press actions choose colours and place pegs, and the names and
+started after the game does: Tab moves the focus, press actions choose colours and place pegs, and the names and
 their change events tell what happened. No mouse event and no other key reaches the game.
 Everything runs on a private X server with private session and accessibility buses.
 
@@ -87,9 +87,9 @@ def bring_up():
                DBUS_SESSION_BUS_ADDRESS=bus.stdout.readline().strip(), QT_QPA_PLATFORM="xcb")
     for variable in ("AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY", "QT_ACCESSIBILITY"):
         env.pop(variable, None)
-    # The bus launcher registers org.a11y.Bus with IsEnabled set, as when a screen reader runs;
-    # the registry daemon is started on demand by the accessibility bus.
-    start([LAUNCHER, "--launch-immediately", "--a11y=1"], env=env, stdout=subprocess.DEVNULL)
+    # The bus launcher registers org.a11y.Bus with accessibility off, as on a desktop where no
+    # screen reader runs yet; the registry daemon is started on demand by the accessibility bus.
+    start([LAUNCHER, "--launch-immediately", "--a11y=0"], env=env, stdout=subprocess.DEVNULL)
     os.environ.update(env)
     return env
 
@@ -120,6 +120,13 @@ def main():
     pyatspi.Registry.registerEventListener(
         listen, "object:property-change:accessible-name", "object:state-changed:focused")
     player = start([game], env=env, stdout=subprocess.DEVNULL)
+    window = wait_for("the game's window", lambda: subprocess.run(
+        ["xdotool", "search", "--onlyvisible", "--pid", str(player.pid)], env=env,
+        capture_output=True, text=True).stdout.split())[0]
+    # The screen reader starts after the game, and switches accessibility on.
+    subprocess.run(["dbus-send", "--session", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                    "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
+                    "string:IsEnabled", "variant:boolean:true"], env=env, check=True)
 
     desktop = pyatspi.Registry.getDesktop(0)
 
@@ -153,9 +160,6 @@ def main():
     check(control("Answer, hole 1: hidden"), "the hidden answer is named")
 
     # Tab alone: the reveal box, then the palette, each told with its name.
-    window = wait_for("the game's window", lambda: subprocess.run(
-        ["xdotool", "search", "--onlyvisible", "--pid", str(player.pid)], env=env,
-        capture_output=True, text=True).stdout.split())[0]
     subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env, check=True)
     for expected in ("Reveal code", "Red peg", "Yellow peg"):
         subprocess.run(["xdotool", "key", "Tab"], env=env, check=True)

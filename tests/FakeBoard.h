@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/Board.h"
-#include "game/BoardSize.h"
+#include "game/GameTypes.h"
 
 #include <array>
 #include <functional>

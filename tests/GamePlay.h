@@ -5,18 +5,21 @@
 #include "game/Game.h"
 
 #include <array>
+#include <memory>
 #include <utility>
 
 // A game on a fake board with a secret of the test's choosing.
 struct GamePlay {
     FakeBoard board;
-    ScriptedRandom random;
-    korvanda::Game game{board, random};
+    // The game owns its random source; the test keeps a view of it to script the secrets.
+    // Declared before the game, which takes it over.
+    ScriptedRandom* random = new ScriptedRandom;
+    korvanda::Game game{board, std::unique_ptr<korvanda::RandomSource>(random)};
 
     explicit GamePlay(const std::array<int, 4>& secret = {1, 2, 3, 4}) { newGame(secret); }
 
     void newGame(const std::array<int, 4>& secret) {
-        random.queueSecret(secret);
+        random->queueSecret(secret);
         game.NewGame();
     }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "game/Color.h"
-#include "game/RandomSource.h"
+#include "game/GameTypes.h"
 
 #include <array>
 #include <deque>

@@ -1,5 +1,5 @@
 #include "BoardWindow.h"
-#include "ui/Layout.h"
+#include "ui/Geometry.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -36,7 +36,7 @@ QColor at(const QImage& image, QPoint point) {
 
 // The 5 x 5 inside of a feedback box, all of one colour.
 bool boxShows(const QImage& image, int index, QColor color) {
-    const QRect inner = layout::feedbackRect(index).adjusted(2, 2, -2, -2);
+    const QRect inner = geometry::feedbackRect(index).adjusted(2, 2, -2, -2);
     for (int y = inner.top(); y <= inner.bottom(); ++y)
         for (int x = inner.left(); x <= inner.right(); ++x)
             if (image.pixelColor(x, y) != color)
@@ -68,7 +68,7 @@ private slots:
         const QImage image = board.client();
         for (int c = 1; c <= Columns; ++c) {
             for (int row = 1; row <= GuessRows; ++row) {
-                const QRect hole = layout::holeRect(c, row);
+                const QRect hole = geometry::holeRect(c, row);
                 QCOMPARE(board.hole(c, row)->geometry(), hole);
                 QCOMPARE(at(image, discCentre(hole)), QColor(Qt::black));
                 QCOMPARE(at(image, ground(hole)), Ground);
@@ -79,15 +79,15 @@ private slots:
         for (int index = 0; index < FeedbackBoxes; ++index)
             QVERIFY2(boxShows(image, index, Grey), qPrintable(QString::number(index)));
         for (int code = 1; code <= ColorCount; ++code) {
-            const QRect peg = layout::paletteRect(code);
+            const QRect peg = geometry::paletteRect(code);
             QCOMPARE(at(image, discCentre(peg)), PegColors.at(static_cast<std::size_t>(code - 1)));
             QCOMPARE(at(image, ground(peg)), Ground);
             QVERIFY(board.arrow(code)->isHidden());
-            QCOMPARE(at(image, layout::arrowRect(code).center()), Back);
+            QCOMPARE(at(image, geometry::arrowRect(code).center()), Back);
         }
         QVERIFY(board.answerHidden());
-        QCOMPARE(at(image, discCentre(layout::holeRect(1, AnswerRow))), Back);
-        QCOMPARE(at(image, layout::AnswerLabelRect.center()), Back);
+        QCOMPARE(at(image, discCentre(geometry::holeRect(1, AnswerRow))), Back);
+        QCOMPARE(at(image, geometry::AnswerLabelRect.center()), Back);
         QCOMPARE(board.message()->text(),
                  QStringLiteral("Choose colors (---->) and\nclick on the holes below."));
     }
@@ -141,7 +141,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(board.window.get()));
         auto* command1 = board.control<QPushButton>(QStringLiteral("Command1"));
         QVERIFY(command1->visibleRegion().isEmpty());
-        QVERIFY(!QRect(QPoint(), layout::ClientSize).intersects(command1->geometry()));
+        QVERIFY(!QRect(QPoint(), geometry::ClientSize).intersects(command1->geometry()));
     }
 
     void startsWithTheFocusOffTheBoard() {
@@ -191,7 +191,7 @@ private slots:
             QVERIFY2(boxShows(image, k, boxes.at(static_cast<std::size_t>(k))),
                      qPrintable(QString::number(k)));
         // The pegs stay in the row just scored.
-        QCOMPARE(at(image, discCentre(layout::holeRect(4, 1))),
+        QCOMPARE(at(image, discCentre(geometry::holeRect(4, 1))),
                  PegColors.at(static_cast<std::size_t>(guess[3] - 1)));
     }
 
@@ -201,11 +201,12 @@ private slots:
         QVERIFY(board.answerShown());
         QCOMPARE(board.message()->text(), QStringLiteral("You guessed\nthe pattern!!!"));
         const QImage image = board.client();
-        QCOMPARE(at(image, discCentre(layout::holeRect(1, AnswerRow))), PegColors[1]);
-        QCOMPARE(at(image, discCentre(layout::holeRect(4, AnswerRow))), PegColors[0]);
+        QCOMPARE(at(image, discCentre(geometry::holeRect(1, AnswerRow))), PegColors[1]);
+        QCOMPARE(at(image, discCentre(geometry::holeRect(4, AnswerRow))), PegColors[0]);
         int ink = 0;
-        for (int y = layout::AnswerLabelRect.top(); y <= layout::AnswerLabelRect.bottom(); ++y)
-            for (int x = layout::AnswerLabelRect.left(); x <= layout::AnswerLabelRect.right(); ++x)
+        for (int y = geometry::AnswerLabelRect.top(); y <= geometry::AnswerLabelRect.bottom(); ++y)
+            for (int x = geometry::AnswerLabelRect.left(); x <= geometry::AnswerLabelRect.right();
+                 ++x)
                 ink += image.pixelColor(x, y).lightness() < 100 ? 1 : 0;
         QVERIFY(ink > 20);
     }

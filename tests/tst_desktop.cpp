@@ -1,5 +1,5 @@
 #include "BoardWindow.h"
-#include "ui/Layout.h"
+#include "ui/Geometry.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -90,12 +90,12 @@ private slots:
         const QImage image = board.client();
         QApplication::setPalette(saved);
 
-        QCOMPARE(image.pixelColor(88, layout::lineY(0)), QColor(Qt::black));
-        QCOMPARE(image.pixelColor(layout::px(layout::BoardLeft), 250), QColor(Qt::black));
-        QCOMPARE(image.pixelColor(layout::AnswerLabelRect.bottomRight()), QColor(224, 224, 224));
-        QVERIFY(hasDarkInk(image, layout::AnswerLabelRect));
-        QVERIFY(hasDarkInk(image, layout::RevealBoxRect.adjusted(3, 3, -3, -3)));
-        QCOMPARE(image.pixelColor(layout::RevealBoxRect.bottomRight() - QPoint(3, 3)),
+        QCOMPARE(image.pixelColor(88, geometry::lineY(0)), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(geometry::px(geometry::BoardLeft), 250), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(geometry::AnswerLabelRect.bottomRight()), QColor(224, 224, 224));
+        QVERIFY(hasDarkInk(image, geometry::AnswerLabelRect));
+        QVERIFY(hasDarkInk(image, geometry::RevealBoxRect.adjusted(3, 3, -3, -3)));
+        QCOMPARE(image.pixelColor(geometry::RevealBoxRect.bottomRight() - QPoint(3, 3)),
                  QColor(224, 224, 224));
     }
 };

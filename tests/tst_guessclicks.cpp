@@ -1,5 +1,5 @@
 #include "BoardWindow.h"
-#include "ui/Layout.h"
+#include "ui/Geometry.h"
 
 using namespace korvanda;
 
@@ -67,9 +67,9 @@ private slots:
         QCOMPARE(board.hole(2, 1)->picture(), board.window->pegPicture(1));
         QCOMPARE(board.hole(2, GuessRows)->picture(), empty);
         const QImage image = board.client();
-        QCOMPARE(image.pixelColor(layout::holeRect(2, 1).topLeft() + QPoint(14, 14)),
+        QCOMPARE(image.pixelColor(geometry::holeRect(2, 1).topLeft() + QPoint(14, 14)),
                  QColor(252, 0, 25));
-        QCOMPARE(image.pixelColor(layout::holeRect(2, GuessRows).topLeft() + QPoint(14, 14)),
+        QCOMPARE(image.pixelColor(geometry::holeRect(2, GuessRows).topLeft() + QPoint(14, 14)),
                  QColor(Qt::black));
     }
 
@@ -101,7 +101,7 @@ private slots:
         for (int k = 1; k <= ColorCount; ++k) {
             QCOMPARE(board.arrow(k)->isVisible(), k == code);
             // The arrow's middle is black paint when shown, board when hidden.
-            const QColor middle = image.pixelColor(layout::arrowRect(k).center());
+            const QColor middle = image.pixelColor(geometry::arrowRect(k).center());
             QCOMPARE(middle == Back, k != code);
         }
         QCOMPARE(board.state().SelectedColor, colorFromCode(code));
@@ -140,7 +140,7 @@ private slots:
         QVERIFY(board.answerShown());
         const QImage image = board.client();
         for (int b = 8; b < 12; ++b)
-            QCOMPARE(image.pixelColor(layout::feedbackRect(b).center()), QColor(0, 0, 0));
+            QCOMPARE(image.pixelColor(geometry::feedbackRect(b).center()), QColor(0, 0, 0));
         QCOMPARE(board.state().CurrentRow, 4);
     }
 
@@ -153,8 +153,8 @@ private slots:
         QVERIFY(board.answerShown());
         // 0 black, 3 white in every row; the top row's last box stays grey.
         const QImage image = board.client();
-        QCOMPARE(image.pixelColor(layout::feedbackRect(30).center()), QColor(253, 252, 255));
-        QCOMPARE(image.pixelColor(layout::feedbackRect(31).center()), QColor(181, 181, 181));
+        QCOMPARE(image.pixelColor(geometry::feedbackRect(30).center()), QColor(253, 252, 255));
+        QCOMPARE(image.pixelColor(geometry::feedbackRect(31).center()), QColor(181, 181, 181));
     }
 
     void afterTheEighthRowClicksChangeNothing() {

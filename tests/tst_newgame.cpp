@@ -3,6 +3,7 @@
 
 #include <QTest>
 #include <cmath>
+#include <memory>
 #include <random>
 
 using namespace korvanda;
@@ -61,10 +62,11 @@ private slots:
         QFETCH(int, code);
         for (int column = 1; column <= Columns; ++column) {
             FakeBoard board;
-            ScriptedRandom random;
+            auto owned = std::make_unique<ScriptedRandom>();
+            ScriptedRandom& random = *owned;
             random.values = {0.0F, 0.0F, 0.0F, 0.0F};
             random.values[static_cast<std::size_t>(column - 1)] = draw;
-            Game game(board, random);
+            Game game(board, std::move(owned));
             game.NewGame();
             QCOMPARE(game.state().SecretColors(column), colorFromCode(code));
             QCOMPARE(game.state().SecretPeg(column), colorFromCode(code));
@@ -109,7 +111,7 @@ private slots:
         QCOMPARE(play.board.message, std::string(Game::StartMessage));
         QCOMPARE(secretOf(s),
                  (std::array{Color::Yellow, Color::Yellow, Color::Green, Color::Green}));
-        QCOMPARE(play.random.reseeds, 2);
+        QCOMPARE(play.random->reseeds, 2);
     }
 
     void clearsAHalfFilledRow() {
@@ -131,9 +133,8 @@ private slots:
 
     void eachColourIsDrawnAtTheSameRateInEachColumn() {
         constexpr int Secrets = 4000;
-        SeededRandom random;
         FakeBoard board;
-        Game game(board, random);
+        Game game(board, std::make_unique<SeededRandom>());
         std::array<std::array<int, ColorCount>, Columns> counts{};
         for (int i = 0; i < Secrets; ++i) {
             game.NewGame();
@@ -153,9 +154,8 @@ private slots:
 
     void backToBackGamesDrawIndependentSecrets() {
         constexpr int Games = 1000;
-        ClockRandom random;
         FakeBoard board;
-        Game game(board, random);
+        Game game(board, std::make_unique<ClockRandom>());
         game.NewGame();
         auto previous = secretOf(game.state());
         int repeats = 0;

@@ -1,5 +1,5 @@
 #include "BoardWindow.h"
-#include "ui/Layout.h"
+#include "ui/Geometry.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -82,8 +82,8 @@ private:
     void playOneEvent() {
         const int kind = uniform(0, 999);
         if (kind < 500)
-            clickAt({uniform(0, layout::ClientSize.width() - 1),
-                     uniform(0, layout::ClientSize.height() - 1)});
+            clickAt({uniform(0, geometry::ClientSize.width() - 1),
+                     uniform(0, geometry::ClientSize.height() - 1)});
         else if (kind < 700)
             clickOn(board->palette(uniform(1, ColorCount)));
         else if (kind < 920)

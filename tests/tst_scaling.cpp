@@ -1,5 +1,5 @@
 #include "BoardWindow.h"
-#include "ui/Layout.h"
+#include "ui/Geometry.h"
 
 #include <QSet>
 
@@ -53,19 +53,19 @@ private slots:
                               QColor(252, 248, 0).rgb()};
         for (int c = 1; c <= Columns; ++c) {
             for (const int row : {1, 2}) {
-                const QStringList odd = strangers(image, device(layout::holeRect(c, row)), hole);
+                const QStringList odd = strangers(image, device(geometry::holeRect(c, row)), hole);
                 QVERIFY2(odd.isEmpty(), qPrintable(odd.mid(0, 5).join(QLatin1Char(' '))));
             }
         }
         const QSet<QRgb> palette{Back.rgb(), Ground.rgb(), QColor(252, 0, 25).rgb()};
-        const QStringList odd = strangers(image, device(layout::paletteRect(1)), palette);
+        const QStringList odd = strangers(image, device(geometry::paletteRect(1)), palette);
         QVERIFY2(odd.isEmpty(), qPrintable(odd.mid(0, 5).join(QLatin1Char(' '))));
 
         // Inside the frame of each mark: only the mark's colour.
-        const int frame = qCeil(layout::FrameWidth * scale());
+        const int frame = qCeil(geometry::FrameWidth * scale());
         for (int box = 0; box < BoxesPerRow; ++box) {
             const QRect inner =
-                device(layout::feedbackRect(box)).adjusted(frame, frame, -frame, -frame);
+                device(geometry::feedbackRect(box)).adjusted(frame, frame, -frame, -frame);
             const QSet<QRgb> mark{box == 0 ? QColor(0, 0, 0).rgb() : QColor(181, 181, 181).rgb()};
             const QStringList wrong = strangers(image, inner, mark);
             QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 5).join(QLatin1Char(' '))));

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "Color.h"
-#include "Mark.h"
+#include "GameTypes.h"
 
 #include <cstdint>
 #include <string_view>

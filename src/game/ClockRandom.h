@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RandomSource.h"
+#include "GameTypes.h"
 
 #include <random>
 

@@ -1,16 +1,16 @@
 #include "Game.h"
 
-#include "RandomSource.h"
-
 #include <cmath>
+#include <utility>
 
 namespace korvanda {
 
-Game::Game(Board& board, RandomSource& random) : board_(board), random_(random) {}
+Game::Game(Board& board, std::unique_ptr<RandomSource> random)
+    : board_(board), random_(std::move(random)) {}
 
 void Game::NewGame() {
     GameState& s = state_;
-    random_.reseed();
+    random_->reseed();
 
     s.SelectedColor = Color::None;
     s.CurrentRow = 1;
@@ -29,7 +29,7 @@ void Game::NewGame() {
     s.HoleFilled.fill(false);
 
     for (int c = 1; c <= Columns; ++c) {
-        const auto r = random_.draw();
+        const auto r = random_->draw();
         s.SecretPeg(c) = colorFromCode(static_cast<int>(std::floor(r * ColorCount)) + 1);
     }
     for (int c = 1; c <= Columns; ++c)

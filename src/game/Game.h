@@ -3,11 +3,10 @@
 #include "Board.h"
 #include "GameState.h"
 
+#include <memory>
 #include <string_view>
 
 namespace korvanda {
-
-class RandomSource;
 
 // The rules of one game, played on a Board. Every action runs to completion inside the
 // player's event; nothing is deferred.
@@ -18,7 +17,10 @@ public:
     static constexpr std::string_view WinMessage = "You guessed\r\nthe pattern!!!";
     static constexpr std::string_view LossMessage = "Sorry, but you have\r\nrun out of guesses.";
 
-    Game(Board& board, RandomSource& random);
+    // The game draws its secrets from the random source it owns. It only keeps the board
+    // here: nothing is shown before the first NewGame, so the board may still be under
+    // construction.
+    Game(Board& board, std::unique_ptr<RandomSource> random);
 
     // Starts a game at any moment: draws a new secret into the hidden answer row and
     // empties the board.
@@ -37,7 +39,7 @@ private:
     void ShowAnswer();
 
     Board& board_;
-    RandomSource& random_;
+    std::unique_ptr<RandomSource> random_;
     GameState state_;
 };
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "Color.h"
-#include "ColumnArray.h"
+#include "GameTypes.h"
 
 namespace korvanda {
 

@@ -1,9 +1,8 @@
 #include "AccessibleBoard.h"
 
-#include "PictureBox.h"
-
 #include <QLabel>
 #include <QStringList>
+#include <array>
 
 namespace korvanda {
 
@@ -61,7 +60,7 @@ void AccessibleBoard::accessibilityActiveChanged(bool active) {
 
 // Places are counted from the left as the player sees them; column 1 is the rightmost.
 PictureBox* AccessibleBoard::hole(int place, int row) const {
-    return controls_.holes.at(static_cast<std::size_t>(Columns - place))(row);
+    return controls_.holes(Columns + 1 - place)(row);
 }
 
 QString AccessibleBoard::holeName(int place, int row) const {

@@ -1,21 +1,15 @@
 #pragma once
 
-#include "ControlArray.h"
-#include "Picture.h"
-#include "game/BoardSize.h"
-#include "game/Color.h"
+#include "PictureBox.h"
 
 #include <QAccessible>
 #include <QPointer>
 #include <QString>
-#include <array>
 
 class QLabel;
 class QWidget;
 
 namespace korvanda {
-
-class PictureBox;
 
 // What an assistive tool finds on the board. The holes, the marks and the palette are tab
 // stops after the reveal box, in the order of play; every control is named after what it
@@ -25,11 +19,10 @@ class AccessibleBoard : private QAccessible::ActivationObserver {
 public:
     // The window's controls, which outlive this object.
     struct Controls {
-        // Column c's holes, rows 0 (answer) to 8.
-        const std::array<ControlArray<PictureBox*, AnswerRow, GuessRows>, Columns>& holes;
-        const ControlArray<PictureBox*, 0, FeedbackBoxes - 1>& marks;
-        const ControlArray<PictureBox*, 1, ColorCount>& palette;
-        const ControlArray<PictureBox*, 1, ColorCount>& arrows;
+        const HoleArray& holes;
+        const MarkBoxArray& marks;
+        const ColorBoxArray& palette;
+        const ColorBoxArray& arrows;
         QLabel* message;
         // The picture boxes follow this control in the tab order.
         QWidget* lastTabStop;

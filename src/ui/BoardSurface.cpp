@@ -1,22 +1,23 @@
 #include "BoardSurface.h"
 
-#include "Layout.h"
+#include "Geometry.h"
+#include "WindowColors.h"
 
 #include <QPainter>
 
 namespace korvanda {
 
 BoardSurface::BoardSurface(QWidget* parent) : QWidget(parent) {
-    setFixedSize(layout::ClientSize);
+    setFixedSize(geometry::ClientSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void BoardSurface::paintEvent(QPaintEvent*) {
-    using namespace layout;
+    using namespace geometry;
     QPainter painter(this);
-    painter.fillRect(rect(), BackColor);
+    painter.fillRect(rect(), colors::Back);
     // Wide lines end in round caps, so that the corners of the frame are rounded.
-    painter.setPen(QPen(Qt::black, LineWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(QPen(colors::Ink, LineWidth, Qt::SolidLine, Qt::RoundCap));
     const int left = px(BoardLeft);
     const int right = px(BoardRight);
     for (int j = 0; j <= GuessRows; ++j)

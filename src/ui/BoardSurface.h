@@ -10,8 +10,6 @@ class BoardSurface : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr QColor BackColor{224, 224, 224};
-
     explicit BoardSurface(QWidget* parent);
 
 protected:

@@ -1,6 +1,6 @@
 #include "PictureBox.h"
 
-#include "Layout.h"
+#include "Geometry.h"
 #include "PictureBoxAccessible.h"
 #include "SunkenFrame.h"
 
@@ -42,7 +42,7 @@ void PictureBox::setBackColor(QColor color) {
 }
 
 QRect PictureBox::innerRect() const {
-    const int inset = frame_ == Frame::Sunken ? layout::FrameWidth : 0;
+    const int inset = frame_ == Frame::Sunken ? geometry::FrameWidth : 0;
     return rect().adjusted(inset, inset, -inset, -inset);
 }
 

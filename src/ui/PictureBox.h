@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Picture.h"
+#include "game/GameTypes.h"
 
 #include <QColor>
 #include <QWidget>
@@ -46,5 +47,12 @@ private:
     Frame frame_;
     bool pressed_ = false;
 };
+
+// The board's picture boxes as the window holds them.
+// Column c's holes, rows 0 (answer) to 8.
+using HoleArray = ColumnArray<ControlArray<PictureBox*, AnswerRow, GuessRows>>;
+using MarkBoxArray = ControlArray<PictureBox*, 0, FeedbackBoxes - 1>;
+// One per colour code: the palette pegs and their selection arrows.
+using ColorBoxArray = ControlArray<PictureBox*, 1, ColorCount>;
 
 } // namespace korvanda

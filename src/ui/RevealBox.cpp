@@ -1,6 +1,6 @@
 #include "RevealBox.h"
 
-#include "Layout.h"
+#include "Geometry.h"
 #include "SunkenFrame.h"
 
 #include <QKeyEvent>
@@ -12,7 +12,7 @@ namespace korvanda {
 RevealBox::RevealBox(QWidget* parent, const QRect& geometry) : QLineEdit(parent) {
     setGeometry(geometry);
     setFrame(false);
-    constexpr int inset = layout::FrameWidth + 1;
+    constexpr int inset = geometry::FrameWidth + 1;
     setTextMargins(inset, 0, inset, 0);
 }
 

@@ -1,6 +1,7 @@
 #include "SunkenFrame.h"
 
-#include "Layout.h"
+#include "Geometry.h"
+#include "WindowColors.h"
 
 #include <QColor>
 #include <QPainter>
@@ -16,9 +17,9 @@ struct Ring {
     QColor topLeft;
     QColor bottomRight;
 };
-const std::array<Ring, layout::FrameWidth> SunkenRings{{
-    {QColor(128, 128, 128), QColor(255, 255, 255)},
-    {QColor(0, 0, 0), QColor(192, 192, 192)},
+const std::array<Ring, geometry::FrameWidth> SunkenRings{{
+    {colors::FrameShadow, colors::FrameLight},
+    {colors::FrameDarkShadow, colors::FrameMidlight},
 }};
 
 } // namespace

@@ -2,11 +2,11 @@
 
 #include "AccessibleBoard.h"
 #include "BoardSurface.h"
+#include "Geometry.h"
 #include "HelpTexts.h"
-#include "Layout.h"
 #include "PictureBox.h"
 #include "RevealBox.h"
-#include "game/RandomSource.h"
+#include "WindowColors.h"
 
 #include <QAction>
 #include <QLabel>
@@ -24,9 +24,6 @@ namespace {
 constexpr qreal MessagePointSize = 8.25;
 constexpr qreal PointsPerInch = 72;
 constexpr qreal PixelsPerInch = 96;
-constexpr QColor MessageBackColor{0, 0, 0};
-constexpr QColor MessageTextColor{0, 192, 0};
-constexpr QColor TextColor{0, 0, 0};
 
 // The art and the palette peg of each colour code.
 struct PegInfo {
@@ -61,8 +58,7 @@ void setColors(QWidget* widget, QPalette::ColorRole back, QColor backColor,
 
 } // namespace
 
-frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random)
-    : random_(std::move(random)), game_(*this, *random_) {
+frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random) : game_(*this, std::move(random)) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -85,7 +81,7 @@ frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random)
 frmKorvanda::~frmKorvanda() = default;
 
 void frmKorvanda::createControls() {
-    using namespace layout;
+    using namespace geometry;
     auto* surface = new BoardSurface(this);
     setCentralWidget(surface);
 
@@ -97,15 +93,15 @@ void frmKorvanda::createControls() {
     txtcheat = new RevealBox(surface, RevealBoxRect);
     txtcheat->setObjectName(QStringLiteral("txtcheat"));
     txtcheat->setAccessibleName(QStringLiteral("Reveal code"));
-    setColors(txtcheat, QPalette::Base, BoardSurface::BackColor, QPalette::Text, TextColor);
+    setColors(txtcheat, QPalette::Base, colors::Back, QPalette::Text, colors::Ink);
     connect(txtcheat, &QLineEdit::textChanged, this, &frmKorvanda::txtcheat_Change);
 
     for (int code = 1; code <= ColorCount; ++code)
         PicC(code) = makePicture(QLatin1String(peg(code).art));
     PicS = makePicture(QStringLiteral(":/pictures/hole-empty.png"));
     PicDef = {makePicture(QStringLiteral(":/pictures/mark-blank.png")), {}};
-    PicDefb = {makePicture(QStringLiteral(":/pictures/mark-black.png")), QColor(0, 0, 0)};
-    Picdefw = {makePicture(QStringLiteral(":/pictures/mark-white.png")), QColor(255, 255, 255)};
+    PicDefb = {makePicture(QStringLiteral(":/pictures/mark-black.png")), colors::BlackMarkBack};
+    Picdefw = {makePicture(QStringLiteral(":/pictures/mark-white.png")), colors::WhiteMarkBack};
 
     for (int c = 1; c <= Columns; ++c) {
         for (int row = AnswerRow; row <= GuessRows; ++row) {
@@ -119,8 +115,8 @@ void frmKorvanda::createControls() {
     }
 
     for (int box = 0; box < FeedbackBoxes; ++box) {
-        Picture1(box) = new PictureBox(surface, feedbackRect(box), PictureBox::Frame::Sunken,
-                                       BoardSurface::BackColor);
+        Picture1(box) =
+            new PictureBox(surface, feedbackRect(box), PictureBox::Frame::Sunken, colors::Back);
         Picture1(box)->setObjectName(indexed(QLatin1String("Picture1"), box));
     }
 
@@ -148,8 +144,8 @@ void frmKorvanda::createControls() {
     lblMessage->setGeometry(MessageRect);
     lblMessage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblMessage->setAutoFillBackground(true);
-    setColors(lblMessage, QPalette::Window, MessageBackColor, QPalette::WindowText,
-              MessageTextColor);
+    setColors(lblMessage, QPalette::Window, colors::MessageBack, QPalette::WindowText,
+              colors::MessageText);
     QFont messageFont;
     // Faces with the metrics of the design's face, so that the message fits its label:
     // Linux desktops have the first, every Windows the second.
@@ -163,8 +159,7 @@ void frmKorvanda::createControls() {
     lblAnswer->setGeometry(AnswerLabelRect);
     lblAnswer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblAnswer->setAutoFillBackground(true);
-    setColors(lblAnswer, QPalette::Window, BoardSurface::BackColor, QPalette::WindowText,
-              TextColor);
+    setColors(lblAnswer, QPalette::Window, colors::Back, QPalette::WindowText, colors::Ink);
     lblAnswer->hide();
 
     Command1->setFocus();
@@ -262,7 +257,7 @@ void frmKorvanda::Slot_Click(int column, int index) {
 }
 
 void frmKorvanda::txtcheat_Change() {
-    // Comparing lengths first keeps a huge paste cheap.
+    // A text of another length is told apart without reading it, so a huge paste is cheap.
     const bool reveal = txtcheat->text() == QLatin1String(RevealCode);
     if (reveal)
         setAnswerLabelVisible(true);

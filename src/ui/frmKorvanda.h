@@ -1,14 +1,11 @@
 #pragma once
 
-#include "ControlArray.h"
-#include "Picture.h"
+#include "PictureBox.h"
 #include "game/Board.h"
-#include "game/BoardSize.h"
 #include "game/Game.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
-#include <array>
 #include <memory>
 
 class QAction;
@@ -19,8 +16,6 @@ class QPushButton;
 namespace korvanda {
 
 class AccessibleBoard;
-class PictureBox;
-class RandomSource;
 class RevealBox;
 
 // The board window: the board, the palette, the message and the reveal box, with the
@@ -68,14 +63,9 @@ private:
     void mnuAbout_Click();
 
     void showMessageBox(const char* title, const char* text, QMessageBox::Icon icon);
-    PictureBox*& Slot(int column, int row) {
-        return slots_[static_cast<std::size_t>(column - 1)](row);
-    }
-    PictureBox* Slot(int column, int row) const {
-        return slots_[static_cast<std::size_t>(column - 1)](row);
-    }
+    PictureBox*& Slot(int column, int row) { return slots_(column)(row); }
+    PictureBox* Slot(int column, int row) const { return slots_(column)(row); }
 
-    std::unique_ptr<RandomSource> random_;
     Game game_;
 
     // Templates: the pictures and colours that the board's controls are given.
@@ -85,12 +75,11 @@ private:
     MarkTemplate PicDefb;
     MarkTemplate Picdefw;
 
-    // Column c's holes, rows 0 (answer) to 8.
-    std::array<ControlArray<PictureBox*, AnswerRow, GuessRows>, Columns> slots_;
-    ControlArray<PictureBox*, 0, FeedbackBoxes - 1> Picture1;
+    HoleArray slots_;
+    MarkBoxArray Picture1;
     // The palette pegs PicR, PicY, PicG and PicB by colour code, and their arrows.
-    ControlArray<PictureBox*, 1, ColorCount> palette_;
-    ControlArray<PictureBox*, 1, ColorCount> imgInd;
+    ColorBoxArray palette_;
+    ColorBoxArray imgInd;
     PictureBox* Image1 = nullptr;
     QLabel* lblMessage = nullptr;
     QLabel* lblAnswer = nullptr;

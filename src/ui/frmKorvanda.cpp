@@ -5,6 +5,7 @@
 #include "Layout.h"
 #include "PictureBox.h"
 #include "RevealBox.h"
+#include "WindowPlacement.h"
 #include "game/RandomSource.h"
 
 #include <QAccessible>
@@ -13,7 +14,6 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <utility>
 
 namespace korvanda {
@@ -85,8 +85,7 @@ frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random)
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    new WindowPlacement(this);
 
     accessibilityActive_ = QAccessible::isActive();
     QAccessible::installActivationObserver(this);

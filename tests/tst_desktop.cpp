@@ -3,6 +3,9 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <algorithm>
 
 using namespace korvanda;
 
@@ -73,6 +76,22 @@ private slots:
                  QStringLiteral("Answer, hole 2: hidden"));
         QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 0 black, 0 white"));
         QCOMPARE(accessibleName(board.hole(4, 3)), QStringLiteral("Row 3, hole 1: empty"));
+    }
+
+    // The message lines are measured to fit the label in the face it asks for first; a
+    // stand-in face of other widths would break or clip them.
+    void theMessageShowsInTheFirstInstalledFaceItAsksFor() {
+        BoardWindow board;
+        const QFont font = board.message()->font();
+        const QStringList asked = font.families();
+        const auto installed =
+            std::find_if(asked.cbegin(), asked.cend(),
+                         [](const QString& family) { return QFontDatabase::hasFamily(family); });
+        QVERIFY2(installed != asked.cend(), qPrintable(asked.join(QLatin1String(", "))));
+        QCOMPARE(QFontInfo(font).family(), *installed);
+#ifdef Q_OS_LINUX
+        QCOMPARE(*installed, QStringLiteral("Liberation Sans"));
+#endif
     }
 
     void aDarkDesktopLeavesLinesAndTextBlack() {

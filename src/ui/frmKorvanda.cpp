@@ -7,13 +7,13 @@
 #include "PictureBox.h"
 #include "RevealBox.h"
 #include "WindowColors.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <utility>
 
 namespace korvanda {
@@ -72,8 +72,7 @@ frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random) : game_(*this, st
     createMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    new WindowPlacement(this);
 
     Form_Load();
 }

@@ -1,0 +1,155 @@
+#include "WindowPlacement.h"
+
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+#include <QWidget>
+
+#ifdef KORVANDA_X11
+#include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+#include <xcb/xcb.h>
+#endif
+
+namespace korvanda {
+
+namespace {
+
+#ifdef KORVANDA_X11
+
+// A window manager answers within milliseconds; the limit only matters for one that
+// claims to answer and never does.
+constexpr int FrameAnswerLimitMs = 1000;
+constexpr unsigned long FramePollIntervalMs = 2;
+
+template <typename Reply> using XReply = std::unique_ptr<Reply, decltype(&std::free)>;
+
+xcb_atom_t atom(xcb_connection_t* connection, std::string_view name) {
+    const XReply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(
+            connection,
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data()),
+            nullptr),
+        &std::free);
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+XReply<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window,
+                                          xcb_atom_t name, uint32_t longs) {
+    return {xcb_get_property_reply(
+                connection, xcb_get_property(connection, 0, window, name, XCB_ATOM_ANY, 0, longs),
+                nullptr),
+            &std::free};
+}
+
+xcb_window_t rootOf(xcb_connection_t* connection, xcb_window_t window) {
+    const XReply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr),
+        &std::free);
+    return geometry ? geometry->root : xcb_window_t{XCB_WINDOW_NONE};
+}
+
+bool supportedByWindowManager(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t hint) {
+    constexpr uint32_t MostHints = 1024;
+    const auto supported =
+        property(connection, root, atom(connection, "_NET_SUPPORTED"), MostHints);
+    if (!supported || supported->format != 32)
+        return false;
+    const auto* hints = static_cast<const xcb_atom_t*>(xcb_get_property_value(supported.get()));
+    const int count = xcb_get_property_value_length(supported.get()) / 4;
+    return std::find(hints, hints + count, hint) != hints + count;
+}
+
+// The frame that an X11 window manager will put around the window, in device pixels,
+// learnt before the window is mapped (_NET_REQUEST_FRAME_EXTENTS): the window then
+// appears at its final place instead of jumping there once it has been framed.
+QMargins x11FrameExtents(const QWindow* window) {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    // The offscreen platform offers the interface without a connection.
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return {};
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_window_t root = rootOf(connection, id);
+    const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    if (root == XCB_WINDOW_NONE || !supportedByWindowManager(connection, root, request))
+        return {};
+
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+
+    const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
+    constexpr uint32_t Sides = 4;
+    const QDeadlineTimer limit(FrameAnswerLimitMs);
+    while (!limit.hasExpired()) {
+        const auto answer = property(connection, id, extents, Sides);
+        if (answer && answer->format == 32 &&
+            xcb_get_property_value_length(answer.get()) == Sides * 4) {
+            const auto* side = static_cast<const uint32_t*>(xcb_get_property_value(answer.get()));
+            // Left, right, top, bottom.
+            return QMargins(static_cast<int>(side[0]), static_cast<int>(side[2]),
+                            static_cast<int>(side[1]), static_cast<int>(side[3]));
+        }
+        QThread::msleep(FramePollIntervalMs);
+    }
+    return {};
+}
+
+#endif
+
+// The frame around the window's client area, in the window's own pixels.
+QMargins frameMargins(const QWindow* window) {
+#ifdef KORVANDA_X11
+    if (const QMargins extents = x11FrameExtents(window); !extents.isNull()) {
+        const qreal ratio = window->devicePixelRatio();
+        return QMargins(qRound(extents.left() / ratio), qRound(extents.top() / ratio),
+                        qRound(extents.right() / ratio), qRound(extents.bottom() / ratio));
+    }
+#endif
+    // Where the toolkit knows the frame before the window is shown (Windows), it says so here.
+    return window->frameMargins();
+}
+
+} // namespace
+
+WindowPlacement::WindowPlacement(QWidget* window) : QObject(window), window_(window) {
+    // The native window exists from here on: the window manager is asked about its frame,
+    // and its state is watched.
+    window->winId();
+    QWindow* handle = window->windowHandle();
+    if (const QScreen* screen = handle->screen()) {
+        const QMargins frame = frameMargins(handle);
+        const QRect available = screen->availableGeometry();
+        QRect outer = QRect(QPoint(), window->size()).marginsAdded(frame);
+        outer.moveCenter(available.center());
+        // On a screen smaller than the frame the title bar and the menu bar stay on it.
+        outer.moveTopLeft(
+            QPoint(qMax(outer.left(), available.left()), qMax(outer.top(), available.top())));
+        window->setGeometry(
+            QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window->size()));
+    }
+    connect(handle, &QWindow::windowStateChanged, this, &WindowPlacement::refuseEnlarging);
+}
+
+// Runs while the change is handled, so that the window system is asked to restore the
+// window before the window paints again.
+void WindowPlacement::refuseEnlarging(Qt::WindowState state) {
+    if (state == Qt::WindowMaximized || state == Qt::WindowFullScreen) {
+        QWindow* handle = window_->windowHandle();
+        handle->setWindowStates(handle->windowStates() &
+                                ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    }
+}
+
+} // namespace korvanda

@@ -1,0 +1,112 @@
+#include "BoardWindow.h"
+
+#include <QProcess>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+
+// Twice the distance between a span's centre and the screen's; a span longer than the
+// screen belongs at the screen's start instead, and the distance is measured from there.
+int offCentre(int start, int length, int screenStart, int screenLength) {
+    if (length > screenLength)
+        return 2 * (start - screenStart);
+    return 2 * start + length - (2 * screenStart + screenLength);
+}
+
+} // namespace
+
+// The board window under a real window manager, started for the test by
+// openbox_session.sh.
+class WindowSystemTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        board_ = std::make_unique<BoardWindow>();
+        window()->installEventFilter(this);
+        connect(window()->windowHandle(), &QWindow::windowStateChanged, this,
+                [this](Qt::WindowState state) { states_.append(state); });
+        window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
+    }
+    void cleanup() {
+        board_.reset();
+        moves_.clear();
+        states_.clear();
+    }
+
+    // Centred counting the frame, from the moment it appears; a frame larger than the
+    // screen keeps the title bar and the menu bar on it.
+    void theFrameAppearsCentred() {
+        QTRY_VERIFY(!window()->windowHandle()->frameMargins().isNull());
+        const QRect frame = window()->frameGeometry();
+        const QRect screen = window()->screen()->availableGeometry();
+        // Twice the offset is within one pixel of centred; at a fractional scale the
+        // frame is known to one logical pixel only.
+        const int allowed = window()->devicePixelRatio() == 1 ? 1 : 3;
+        const QString where = QStringLiteral("frame %1,%2 %3x%4 on %5x%6")
+                                  .arg(frame.left())
+                                  .arg(frame.top())
+                                  .arg(frame.width())
+                                  .arg(frame.height())
+                                  .arg(screen.width())
+                                  .arg(screen.height());
+        QVERIFY2(qAbs(offCentre(frame.left(), frame.width(), screen.left(), screen.width())) <=
+                     allowed,
+                 qPrintable(where));
+        QVERIFY2(qAbs(offCentre(frame.top(), frame.height(), screen.top(), screen.height())) <=
+                     allowed,
+                 qPrintable(where));
+        for (const QPoint& move : std::as_const(moves_))
+            QCOMPARE(move, window()->geometry().topLeft());
+    }
+
+    // The window manager's own commands, sent as its keys and menus send them.
+    void theWindowManagerCannotEnlargeTheWindow() {
+        QTRY_VERIFY(!window()->windowHandle()->frameMargins().isNull());
+        const QRect before = window()->frameGeometry();
+        const QString id = QString::number(window()->winId());
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
+                                   {QStringLiteral("windowsize"), id, QStringLiteral("600"),
+                                    QStringLiteral("600")}),
+                 0);
+        for (const char* state : {"add,maximized_vert,maximized_horz", "add,fullscreen"})
+            QCOMPARE(QProcess::execute(QStringLiteral("wmctrl"),
+                                       {QStringLiteral("-i"), QStringLiteral("-r"), id,
+                                        QStringLiteral("-b"), QLatin1String(state)}),
+                     0);
+        // The window manager did make the window full screen, and then had to undo it.
+        QTRY_VERIFY(states_.contains(Qt::WindowFullScreen));
+        QTRY_VERIFY(!netWmState(id).contains("FULLSCREEN"));
+        QVERIFY(!netWmState(id).contains("MAXIMIZED"));
+        QCOMPARE(window()->windowState(), Qt::WindowNoState);
+        QTRY_COMPARE(window()->frameGeometry(), before);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Move)
+            moves_.append(static_cast<QWidget*>(watched)->geometry().topLeft());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    korvanda::frmKorvanda* window() const { return board_->window.get(); }
+
+    // The window's states as the window manager has recorded them.
+    static QByteArray netWmState(const QString& id) {
+        QProcess xprop;
+        xprop.start(QStringLiteral("xprop"),
+                    {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_STATE")});
+        xprop.waitForFinished();
+        return xprop.readAllStandardOutput();
+    }
+
+    std::unique_ptr<BoardWindow> board_;
+    QList<QPoint> moves_;
+    QList<Qt::WindowState> states_;
+};
+
+QTEST_MAIN(WindowSystemTest)
+#include "tst_windowsystem.moc"

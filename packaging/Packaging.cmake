@@ -34,7 +34,7 @@ foreach(part IN ITEMS MAJOR MINOR PATCH TWEAK)
 endforeach()
 list(JOIN korvanda_rc_version "," KORVANDA_RC_VERSION)
 set(KORVANDA_ICO ${PROJECT_SOURCE_DIR}/assets/icons/korvanda.ico)
-# Written on every platform so that scripts/check-package can compile it on Linux too.
+# Written on every platform so that the package tests compile it on Linux too.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/korvanda.rc.in
     ${PROJECT_BINARY_DIR}/packaging/korvanda.rc @ONLY)
 if(WIN32)
@@ -58,6 +58,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Korvanda developers <korvanda@users.noreply.github.com>")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # dpkg-shlibdeps reads the libraries the program links and names their packages, so
-# Depends follows the Qt that the package was built against.
+# Depends follows the Qt that the package was built against; it adds them to the list here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The message label asks fontconfig for "Liberation Sans" by name, and without it the
+# opening message is cut off. Both packages name their faces so and keep the same widths;
+# fonts-liberation is the one the game is tested with and the one apt picks.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-liberation2")
+# Without it Qt falls back to XWayland on a Wayland desktop.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

@@ -1,13 +1,16 @@
 #!/bin/sh
 # Without a display the game says so in one line and exits with status 1, whether no
-# display is named or the one named cannot be reached.
+# display is named or the one named cannot be reached, in the environment or with Qt's own
+# -display option. Qt's -platform option opens the window without any display.
 set -u
 game=$1
 fail=0
+game_args=""
 check() {
     label=$1
     shift
-    output=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" "$game" 2>&1)
+    # shellcheck disable=SC2086 # the options are meant to split into words
+    output=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" "$game" $game_args 2>&1)
     status=$?
     lines=$(printf '%s\n' "$output" | wc -l)
     if [ "$status" -ne 1 ] || [ "$lines" -ne 1 ] || ! printf '%s' "$output" | grep -q '^korvanda: '; then
@@ -28,4 +31,17 @@ done
 check "no display named" -u DISPLAY
 check "an unreachable display" DISPLAY=unix:$display
 check "an unknown platform" -u DISPLAY QT_QPA_PLATFORM=nowhere
+game_args="-display unix:$display"
+check "an unreachable display named with -display" -u DISPLAY
+
+# Still running when stopped: the window opened.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 2 "$game" -platform offscreen \
+    >/dev/null 2>&1
+status=$?
+if [ "$status" -eq 124 ]; then
+    echo "ok -platform offscreen without a display: the window opens"
+else
+    echo "FAIL -platform offscreen without a display: status $status"
+    fail=1
+fi
 exit $fail

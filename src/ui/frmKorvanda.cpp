@@ -146,8 +146,8 @@ void frmKorvanda::createControls() {
     setColors(lblMessage, QPalette::Window, colors::MessageBack, QPalette::WindowText,
               colors::MessageText);
     QFont messageFont;
-    // Faces with the metrics of the design's face, so that the message fits its label:
-    // Linux desktops have the first, every Windows the second.
+    // Two faces with the same widths, with which every message line fits its label: Linux
+    // desktops have the first, every Windows the second.
     messageFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     messageFont.setPixelSize(qRound(MessagePointSize * PixelsPerInch / PointsPerInch));
     messageFont.setBold(true);

@@ -13,9 +13,12 @@ from pathlib import Path
 import pefile
 
 failures = []
+passed = 0
 
 
 def check(ok, what):
+    global passed
+    passed += 1 if ok else 0
     print(("ok   " if ok else "FAIL ") + what)
     if not ok:
         failures.append(what)
@@ -78,7 +81,7 @@ def main():
     check(images == icon_images(ico.read_bytes()) and
           len(resources(pe, pefile.RESOURCE_TYPE["RT_GROUP_ICON"])) == 1,
           f"it carries the eye icon, all {len(images)} images of {ico.name}")
-    print(f"{len(failures)} failed" if failures else "program file check passed")
+    print(f"exe: {passed} passed, {len(failures)} failed")
     return 1 if failures else 0
 
 

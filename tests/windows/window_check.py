@@ -109,10 +109,10 @@ class Screen:
     def gone(self, window, seconds=10):
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
-            if subprocess.run(["xwininfo", "-id", window], env=self.env,
-                              capture_output=True).returncode != 0:
-                return True
-            if "IsViewable" not in self.run("xwininfo", "-id", window):
+            # A destroyed window makes xwininfo fail; an unmapped one is not viewable.
+            info = subprocess.run(["xwininfo", "-id", window], env=self.env,
+                                  capture_output=True, text=True)
+            if info.returncode != 0 or "IsViewable" not in info.stdout:
                 return True
             time.sleep(0.3)
         return False

@@ -140,16 +140,22 @@ WindowPlacement::WindowPlacement(QWidget* window) : QObject(window), window_(win
             QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window->size()));
     }
     connect(handle, &QWindow::windowStateChanged, this, &WindowPlacement::refuseEnlarging);
+    connect(handle, &QWindow::widthChanged, this, &WindowPlacement::refuseEnlarging);
+    connect(handle, &QWindow::heightChanged, this, &WindowPlacement::refuseEnlarging);
 }
 
-// Runs while the change is handled, so that the window system is asked to restore the
-// window before the window paints again.
-void WindowPlacement::refuseEnlarging(Qt::WindowState state) {
-    if (state == Qt::WindowMaximized || state == Qt::WindowFullScreen) {
-        QWindow* handle = window_->windowHandle();
-        handle->setWindowStates(handle->windowStates() &
-                                ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-    }
+// Runs while a change of state or size is handled, so that the window system is asked to
+// restore the window before the window paints again. A window manager may enlarge the
+// window without a state (weston's, when a maximize and its undoing cross): then the size
+// alone is asked back. Each change is answered with one request, so a window manager
+// that keeps its own size is not asked in a loop.
+void WindowPlacement::refuseEnlarging() {
+    QWindow* handle = window_->windowHandle();
+    const Qt::WindowStates states = handle->windowStates();
+    if (states & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        handle->setWindowStates(states & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    else if (!(states & Qt::WindowMinimized) && handle->size() != window_->maximumSize())
+        handle->resize(window_->maximumSize());
 }
 
 } // namespace korvanda

@@ -18,7 +18,7 @@ public:
     explicit WindowPlacement(QWidget* window);
 
 private:
-    void refuseEnlarging(Qt::WindowState state);
+    void refuseEnlarging();
 
     QWidget* window_;
 };

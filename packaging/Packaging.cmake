@@ -63,7 +63,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The message label asks fontconfig for "Liberation Sans" by name, and without it the
 # opening message is cut off. Both packages name their faces so and keep the same widths;
 # fonts-liberation is the one the game is tested with and the one apt picks.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-liberation2")
+# The Wayland support reaches into Qt's platform interface, whose layout is Qt's own
+# from one version to the next: Debian's Qt names that version qt6-base-abi.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation | fonts-liberation2, qt6-base-abi (= ${Qt6_VERSION})")
 # Without it Qt falls back to XWayland on a Wayland desktop.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

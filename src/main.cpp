@@ -36,14 +36,6 @@ int main(int argc, char* argv[]) {
     // the game too. A player's own setting wins.
     if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
         qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    // Where a Wayland desktop also runs an X server, the game uses the X server. Qt 6.4
-    // draws its own title bar on compositors that leave it to the program, with a maximize
-    // button it cannot withhold; the compositor then closes the connection of a fixed-size
-    // window that does not grow. Through X11 the compositor draws the frame and keeps the
-    // window's size. A platform the player names wins, here or with -platform.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && qEnvironmentVariableIsSet("DISPLAY") &&
-        qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
     const QtMessageHandler previous = qInstallMessageHandler(holdStartupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);

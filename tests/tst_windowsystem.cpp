@@ -6,6 +6,9 @@
 
 namespace {
 
+constexpr int TitleBarPresses = 12;
+constexpr int CompositorAnswerMs = 150;
+
 // Twice the distance between a span's centre and the screen's; a span longer than the
 // screen belongs at the screen's start instead, and the distance is measured from there.
 int offCentre(int start, int length, int screenStart, int screenLength) {
@@ -86,6 +89,21 @@ private slots:
         QVERIFY(!netWmState(id).contains("MAXIMIZED"));
         QCOMPARE(window()->windowState(), Qt::WindowNoState);
         QTRY_COMPARE(window()->frameGeometry(), before);
+    }
+
+    // On Wayland, Qt's own title bar asks for the maximized state as its maximize button
+    // does. A compositor that gets a frame of another size than the maximized one ends the
+    // connection, and with it the program; the wait lets it answer. Whether such a frame
+    // reaches the compositor depends on timing, so the button is pressed many times.
+    void theTitleBarCannotMaximizeTheWindow() {
+        const QSize before = window()->size();
+        QWindow* handle = window()->windowHandle();
+        for (int press = 0; press < TitleBarPresses; ++press) {
+            handle->setWindowStates(handle->windowStates() ^ Qt::WindowMaximized);
+            QTest::qWait(CompositorAnswerMs);
+            QCOMPARE(window()->windowState(), Qt::WindowNoState);
+            QCOMPARE(window()->size(), before);
+        }
     }
 
 protected:

@@ -6,6 +6,9 @@
 #include <QThread>
 #include <QWidget>
 
+#ifdef KORVANDA_WAYLAND
+#include "WaylandToplevel.h"
+#endif
 #ifdef KORVANDA_X11
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
@@ -142,6 +145,19 @@ WindowPlacement::WindowPlacement(QWidget* window) : QObject(window), window_(win
     connect(handle, &QWindow::windowStateChanged, this, &WindowPlacement::refuseEnlarging);
     connect(handle, &QWindow::widthChanged, this, &WindowPlacement::refuseEnlarging);
     connect(handle, &QWindow::heightChanged, this, &WindowPlacement::refuseEnlarging);
+#ifdef KORVANDA_WAYLAND
+    handle->installEventFilter(this);
+#endif
+}
+
+// An exposed Wayland window has its toplevel and title bar, and paints next: the size
+// hints set here go out with that frame.
+bool WindowPlacement::eventFilter(QObject* watched, QEvent* event) {
+#ifdef KORVANDA_WAYLAND
+    if (event->type() == QEvent::Expose)
+        wayland::holdSize(static_cast<QWindow*>(watched));
+#endif
+    return QObject::eventFilter(watched, event);
 }
 
 // Runs while a change of state or size is handled, so that the window system is asked to
@@ -152,9 +168,12 @@ WindowPlacement::WindowPlacement(QWidget* window) : QObject(window), window_(win
 void WindowPlacement::refuseEnlarging() {
     QWindow* handle = window_->windowHandle();
     const Qt::WindowStates states = handle->windowStates();
-    if (states & (Qt::WindowMaximized | Qt::WindowFullScreen))
+    if (states & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
         handle->setWindowStates(states & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-    else if (!(states & Qt::WindowMinimized) && handle->size() != window_->maximumSize())
+#ifdef KORVANDA_WAYLAND
+        wayland::withdrawEnlarging(handle);
+#endif
+    } else if (!(states & Qt::WindowMinimized) && handle->size() != window_->maximumSize())
         handle->resize(window_->maximumSize());
 }
 

@@ -17,6 +17,9 @@ public:
     // Places the window before it is first shown; the placement object is the window's child.
     explicit WindowPlacement(QWidget* window);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void refuseEnlarging();
 

@@ -6,10 +6,9 @@
 #include <QThread>
 #include <QWidget>
 
-#ifdef KORVANDA_WAYLAND
+#ifdef KORVANDA_LINUX_DESKTOP
 #include "WaylandToplevel.h"
-#endif
-#ifdef KORVANDA_X11
+
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cstdlib>
@@ -22,7 +21,7 @@ namespace korvanda {
 
 namespace {
 
-#ifdef KORVANDA_X11
+#ifdef KORVANDA_LINUX_DESKTOP
 
 // A window manager answers within milliseconds; the limit only matters for one that
 // claims to answer and never does.
@@ -113,7 +112,7 @@ QMargins x11FrameExtents(const QWindow* window) {
 
 // The frame around the window's client area, in the window's own pixels.
 QMargins frameMargins(const QWindow* window) {
-#ifdef KORVANDA_X11
+#ifdef KORVANDA_LINUX_DESKTOP
     if (const QMargins extents = x11FrameExtents(window); !extents.isNull()) {
         const qreal ratio = window->devicePixelRatio();
         return QMargins(qRound(extents.left() / ratio), qRound(extents.top() / ratio),
@@ -145,7 +144,7 @@ WindowPlacement::WindowPlacement(QWidget* window) : QObject(window), window_(win
     connect(handle, &QWindow::windowStateChanged, this, &WindowPlacement::refuseEnlarging);
     connect(handle, &QWindow::widthChanged, this, &WindowPlacement::refuseEnlarging);
     connect(handle, &QWindow::heightChanged, this, &WindowPlacement::refuseEnlarging);
-#ifdef KORVANDA_WAYLAND
+#ifdef KORVANDA_LINUX_DESKTOP
     handle->installEventFilter(this);
 #endif
 }
@@ -153,7 +152,7 @@ WindowPlacement::WindowPlacement(QWidget* window) : QObject(window), window_(win
 // An exposed Wayland window has its toplevel and title bar, and paints next: the size
 // hints set here go out with that frame.
 bool WindowPlacement::eventFilter(QObject* watched, QEvent* event) {
-#ifdef KORVANDA_WAYLAND
+#ifdef KORVANDA_LINUX_DESKTOP
     if (event->type() == QEvent::Expose)
         wayland::holdSize(static_cast<QWindow*>(watched));
 #endif
@@ -170,7 +169,7 @@ void WindowPlacement::refuseEnlarging() {
     const Qt::WindowStates states = handle->windowStates();
     if (states & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
         handle->setWindowStates(states & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-#ifdef KORVANDA_WAYLAND
+#ifdef KORVANDA_LINUX_DESKTOP
         wayland::withdrawEnlarging(handle);
 #endif
     } else if (!(states & Qt::WindowMinimized) && handle->size() != window_->maximumSize())

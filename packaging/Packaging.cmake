@@ -1,6 +1,6 @@
 # Installation and packaging of the game: the program, its desktop entry, icons and
-# AppStream record for Linux desktops, a Debian package, and the version record and icon
-# of the Windows program file.
+# AppStream record for Linux desktops, a Debian package, and the version record, icon and
+# application manifest of the Windows program file.
 include(GNUInstallDirs)
 
 install(TARGETS korvanda RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -33,13 +33,19 @@ foreach(part IN ITEMS MAJOR MINOR PATCH TWEAK)
     list(APPEND korvanda_rc_version ${number})
 endforeach()
 list(JOIN korvanda_rc_version "," KORVANDA_RC_VERSION)
+list(JOIN korvanda_rc_version "." KORVANDA_MANIFEST_VERSION)
 set(KORVANDA_ICO ${PROJECT_SOURCE_DIR}/assets/icons/korvanda.ico)
-# Written on every platform so that the package tests compile it on Linux too.
+set(KORVANDA_MANIFEST ${PROJECT_BINARY_DIR}/packaging/korvanda.manifest)
+# Written on every platform so that the package tests compile them on Linux too.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/korvanda.manifest.in ${KORVANDA_MANIFEST} @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/korvanda.rc.in
     ${PROJECT_BINARY_DIR}/packaging/korvanda.rc @ONLY)
 if(WIN32)
     enable_language(RC)
     target_sources(korvanda PRIVATE ${PROJECT_BINARY_DIR}/packaging/korvanda.rc)
+    # windres reads the files that the script names; a change of one rebuilds it.
+    set_source_files_properties(${PROJECT_BINARY_DIR}/packaging/korvanda.rc PROPERTIES
+        OBJECT_DEPENDS "${KORVANDA_ICO};${KORVANDA_MANIFEST}")
 endif()
 
 set(CPACK_GENERATOR DEB)

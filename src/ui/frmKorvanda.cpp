@@ -59,9 +59,11 @@ void setColors(QWidget* widget, QPalette::ColorRole back, QColor backColor,
 } // namespace
 
 frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random) : game_(*this, std::move(random)) {
+    // On Windows the fixed-size hint gives the thin frame without a sizing border, so that
+    // neither the edges nor the system menu offer to resize; other platforms ignore it.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral(" Korvanda"));
     QIcon icon;
     for (const int size : {16, 32})

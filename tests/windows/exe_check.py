@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Reads the Windows program file back: one self-contained GUI program that imports only
-Windows' own DLLs, carrying the eye icon and the version record that the build wrote.
+Windows' own DLLs, carrying the eye icon, the version record and the application manifest
+that the build wrote, with ASLR and DEP, and no time stamp that would tell two builds apart.
 
 Usage: exe_check.py KORVANDA_EXE ICO VERSION SYSTEM32. SYSTEM32 is a Wine prefix's system
 folder, which holds a DLL of every name that Windows itself provides; MinGW's runtime and
@@ -9,9 +10,14 @@ Qt's DLLs are named lib* and Qt6*, and must not be imported."""
 import struct
 import sys
 from pathlib import Path
+from xml.etree import ElementTree
 
 import pefile
 
+# Windows 7, 8, 8.1 and 10/11, as their compatibility GUIDs name them.
+SUPPORTED_OS = {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+SETTINGS = "{http://schemas.microsoft.com/SMI/%s/WindowsSettings}"
 failures = []
 passed = 0
 
@@ -33,12 +39,14 @@ def icon_images(ico):
     return sorted(images)
 
 
-def resources(pe, kind):
+def resources(pe, kind, only=None):
     found = []
     for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
         if entry.id != kind:
             continue
         for name in entry.directory.entries:
+            if only is not None and name.id != only:
+                continue
             for language in name.directory.entries:
                 rva, size = language.data.struct.OffsetToData, language.data.struct.Size
                 found.append(pe.get_data(rva, size))
@@ -81,6 +89,25 @@ def main():
     check(images == icon_images(ico.read_bytes()) and
           len(resources(pe, pefile.RESOURCE_TYPE["RT_GROUP_ICON"])) == 1,
           f"it carries the eye icon, all {len(images)} images of {ico.name}")
+
+    # Windows reads a program's own manifest from resource 1 alone.
+    manifests = resources(pe, pefile.RESOURCE_TYPE["RT_MANIFEST"], only=1)
+    check(len(manifests) == 1, "it carries its application manifest as resource 1")
+    manifest = ElementTree.fromstring(manifests[0] if manifests else b"<none/>")
+    found = lambda tag: [e.text or e.get("Id") or e.get("level") for e in manifest.iter(tag)]
+    check(set(found("{urn:schemas-microsoft-com:compatibility.v1}supportedOS")) == SUPPORTED_OS,
+          "its manifest declares Windows 7, 8, 8.1 and 10/11")
+    check(found(SETTINGS % 2005 + "dpiAware") == ["true/pm"] and
+          found(SETTINGS % 2016 + "dpiAwareness") == ["PerMonitorV2"],
+          "its manifest declares per-monitor DPI awareness, version 2")
+    check(found("{urn:schemas-microsoft-com:asm.v3}requestedExecutionLevel") == ["asInvoker"],
+          "its manifest asks for no rights beyond the player's (asInvoker)")
+
+    flags = pe.OPTIONAL_HEADER.DllCharacteristics
+    check(all(flags & pefile.DLL_CHARACTERISTICS[f"IMAGE_DLLCHARACTERISTICS_{name}"]
+              for name in ("DYNAMIC_BASE", "HIGH_ENTROPY_VA", "NX_COMPAT")),
+          f"it loads at a random address (ASLR, high entropy) with DEP (flags {flags:#06x})")
+    check(pe.FILE_HEADER.TimeDateStamp == 0, "it carries no build time stamp")
     print(f"exe: {passed} passed, {len(failures)} failed")
     return 1 if failures else 0
 

@@ -3,8 +3,9 @@
 player would meet it: the window and its client area, the board drawn, a row played by
 clicks and scored, and the menu shortcuts with the focus on Command1 and in the reveal box.
 
-Usage: window_check.py KORVANDA_EXE SHOT_DIR. Needs Xvfb, openbox, xdotool, xwininfo,
-ImageMagick and scripts/wine-run. Screenshots of each step go to SHOT_DIR."""
+Usage: window_check.py KORVANDA_EXE SHOT_DIR WINDOW_STYLES_EXE. Needs Xvfb, openbox,
+xdotool, xwininfo, ImageMagick and scripts/wine-run. Screenshots of each step go to
+SHOT_DIR; WINDOW_STYLES_EXE reads the window's styles as Windows keeps them."""
 
 import os
 import re
@@ -23,6 +24,10 @@ GROUND = (80, 91, 97)
 PEGS = {1: (252, 0, 25), 2: (252, 248, 0), 3: (35, 255, 0), 4: (0, 27, 251)}
 BLACK, WHITE, BLANK = (0, 0, 0), (253, 252, 255), (181, 181, 181)
 REVEAL_CODE = "tiv33vit"
+# The window styles of a fixed single border with a caption, a system menu and a
+# minimize box, and no sizing border or maximize box.
+WS_CAPTION, WS_SYSMENU, WS_THICKFRAME = 0x00C00000, 0x00080000, 0x00040000
+WS_MINIMIZEBOX, WS_MAXIMIZEBOX = 0x00020000, 0x00010000
 failures = []
 passed = 0
 
@@ -221,6 +226,23 @@ def play_row(screen, origin, guess):
     time.sleep(0.5)
 
 
+def check_window_styles(screen, reader):
+    """The border, the title-bar buttons and the system menu as Windows keeps them, and a
+    maximize and a new size, each asked for from outside and refused."""
+    out = screen.run(str(WINE_RUN), reader, " Korvanda")
+    read = {line.split()[0]: [int(v, 16) if line.startswith("style") else int(v)
+                              for v in line.split()[1:]] for line in out.splitlines()}
+    style = read["style"][0]
+    check(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX) ==
+          WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX and not style & WS_THICKFRAME and
+          not style & WS_MAXIMIZEBOX, f"the window has a caption, a system menu and a minimize "
+          f"box, and neither a sizing border nor a maximize box (style {style:08x})")
+    check(read["sizeitem"] == [0], "its system menu offers no Size")
+    client = read["client"]
+    check(read["maximized"] == [0] + client, f"it refuses a maximize (client {client})")
+    check(read["resized"] == client, f"it refuses a new size of 640 x 720: client {client}")
+
+
 def message_box_opens_and_closes(screen, keys, title, where):
     screen.key(keys)
     box = screen.find(title, 15)
@@ -232,7 +254,7 @@ def message_box_opens_and_closes(screen, keys, title, where):
 
 
 def main():
-    exe, shots = sys.argv[1], Path(sys.argv[2])
+    exe, shots, reader = sys.argv[1], Path(sys.argv[2]), sys.argv[3]
     shots.mkdir(parents=True, exist_ok=True)
     screen = Screen(shots)
     try:
@@ -247,6 +269,9 @@ def main():
                   for r in range(1, 9)), "at start: every hole is empty")
         check(all(marks(client, row) == (0, 0, 4) for row in range(1, 9)),
               "at start: every feedback box is blank")
+        check_window_styles(screen, reader)
+        check(client_origin(screen, "after the refused maximize and size") == origin,
+              "the window stays where it was")
 
         message_box_opens_and_closes(screen, "ctrl+h", "How to Play...", "on Command1")
         message_box_opens_and_closes(screen, "ctrl+a", "About...", "on Command1")

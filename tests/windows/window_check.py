@@ -70,8 +70,9 @@ class Screen:
     def __init__(self, shots):
         self.shots = shots
         read, write = os.pipe()
+        # Large enough for the window at twice the scale.
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
             pass_fds=(write,), stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as pipe:
@@ -95,8 +96,8 @@ class Screen:
         return subprocess.run(args, env=self.env, check=True, capture_output=True,
                               text=True).stdout
 
-    def start(self, exe):
-        self.game = subprocess.Popen([str(WINE_RUN), exe], env=self.env)
+    def start(self, exe, scale="1"):
+        self.game = subprocess.Popen([str(WINE_RUN), exe], env=dict(self.env, QT_SCALE_FACTOR=scale))
         self.window = self.find(" Korvanda", 90)
         time.sleep(2)  # lets Wine finish its first paint
 
@@ -241,6 +242,7 @@ def check_window_styles(screen, reader):
     client = read["client"]
     check(read["maximized"] == [0] + client, f"it refuses a maximize (client {client})")
     check(read["resized"] == client, f"it refuses a new size of 640 x 720: client {client}")
+    return client
 
 
 def message_box_opens_and_closes(screen, keys, title, where):
@@ -269,7 +271,7 @@ def main():
                   for r in range(1, 9)), "at start: every hole is empty")
         check(all(marks(client, row) == (0, 0, 4) for row in range(1, 9)),
               "at start: every feedback box is blank")
-        check_window_styles(screen, reader)
+        client_size = check_window_styles(screen, reader)
         check(client_origin(screen, "after the refused maximize and size") == origin,
               "the window stays where it was")
 
@@ -311,7 +313,11 @@ def main():
         check(screen.gone(screen.window), "ctrl+x with the focus on Command1 ends the program")
         screen.game.wait(timeout=20)
 
-        screen.start(exe)
+        # At twice the scale the border stays fixed, and the client area, menu bar included,
+        # is twice as large in device pixels.
+        screen.start(exe, scale="2")
+        check(check_window_styles(screen, reader) == [2 * n for n in client_size],
+              f"at scale 2 the client area is {[2 * n for n in client_size]}")
         screen.key("Tab")
         screen.key("ctrl+x")
         check(screen.gone(screen.window), "ctrl+x with the focus in the reveal box ends it")

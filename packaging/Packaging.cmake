@@ -3,6 +3,11 @@
 # of the Windows program file.
 include(GNUInstallDirs)
 
+# Folders that the install makes have the same mode whatever the umask, and so has the
+# package made of them.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 # Debian keeps games in /usr/games (and /usr/local/games), which its PATH holds.
 if(WIN32)
     set(korvanda_program_dir ${CMAKE_INSTALL_BINDIR})

@@ -3,7 +3,26 @@
 # application manifest of the Windows program file.
 include(GNUInstallDirs)
 
-install(TARGETS korvanda RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Folders that the install makes have the same mode whatever the umask, and so has the
+# package made of them.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# Debian keeps games in /usr/games (and /usr/local/games), which its PATH holds.
+if(WIN32)
+    set(korvanda_program_dir ${CMAKE_INSTALL_BINDIR})
+else()
+    set(korvanda_program_dir games)
+endif()
+install(TARGETS korvanda RUNTIME DESTINATION ${korvanda_program_dir})
+# A stripping install drops, as Debian's dh_strip does, the compiler's notes on how the
+# program was built too.
+install(CODE "
+if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${korvanda_program_dir}/$<TARGET_FILE_NAME:korvanda>\"
+        COMMAND_ERROR_IS_FATAL ANY)
+endif()")
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${KORVANDA_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${KORVANDA_APP_ID}.metainfo.xml
@@ -20,6 +39,27 @@ install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/korvanda.svg
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvanda
     RENAME copyright)
+
+if(NOT WIN32)
+    # Debian's manual pages and changelogs are gzip files; -n leaves the name and time of
+    # the source out of them, so that each depends on its text alone.
+    find_program(GZIP gzip REQUIRED)
+    set(korvanda_compressed "")
+    foreach(file IN ITEMS korvanda.6 changelog)
+        set(copy ${PROJECT_BINARY_DIR}/packaging/${file})
+        add_custom_command(OUTPUT ${copy}.gz
+            COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/${file} ${copy}
+            COMMAND ${GZIP} -n -9 -f ${copy}
+            DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${file} VERBATIM)
+        list(APPEND korvanda_compressed ${copy}.gz)
+    endforeach()
+    add_custom_target(korvanda_compressed_docs ALL DEPENDS ${korvanda_compressed})
+    install(FILES ${PROJECT_BINARY_DIR}/packaging/korvanda.6.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+    # A native package's changelog, where Debian looks for it.
+    install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvanda)
+endif()
 
 # Windows reads the numeric version as four 16-bit numbers; math() drops the leading zero
 # of a minor version such as "08", which windres reads as octal and rejects.

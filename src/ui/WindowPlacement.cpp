@@ -7,12 +7,14 @@
 #include <QWidget>
 
 #ifdef KORVANDA_LINUX_DESKTOP
+#include "LoadedLibrary.h"
 #include "WaylandToplevel.h"
 
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <xcb/xcb.h>
 #endif
@@ -30,39 +32,74 @@ constexpr unsigned long FramePollIntervalMs = 2;
 
 template <typename Reply> using XReply = std::unique_ptr<Reply, decltype(&std::free)>;
 
-xcb_atom_t atom(xcb_connection_t* connection, std::string_view name) {
+// The libxcb calls of the frame request, from the libxcb that Qt's X11 support has loaded.
+struct Xcb {
+    xcb_connection_t* connection;
+    decltype(&xcb_intern_atom) internAtom;
+    decltype(&xcb_intern_atom_reply) internAtomReply;
+    decltype(&xcb_get_geometry) getGeometry;
+    decltype(&xcb_get_geometry_reply) getGeometryReply;
+    decltype(&xcb_get_property) getProperty;
+    decltype(&xcb_get_property_reply) getPropertyReply;
+    decltype(&xcb_get_property_value) propertyValue;
+    decltype(&xcb_get_property_value_length) propertyValueLength;
+    decltype(&xcb_send_event) sendEvent;
+    decltype(&xcb_flush) flush;
+};
+
+std::optional<Xcb> xcbCalls(const LoadedLibrary& library, xcb_connection_t* connection) {
+    const Xcb xcb{
+        connection,
+        library.function<decltype(&xcb_intern_atom)>("xcb_intern_atom"),
+        library.function<decltype(&xcb_intern_atom_reply)>("xcb_intern_atom_reply"),
+        library.function<decltype(&xcb_get_geometry)>("xcb_get_geometry"),
+        library.function<decltype(&xcb_get_geometry_reply)>("xcb_get_geometry_reply"),
+        library.function<decltype(&xcb_get_property)>("xcb_get_property"),
+        library.function<decltype(&xcb_get_property_reply)>("xcb_get_property_reply"),
+        library.function<decltype(&xcb_get_property_value)>("xcb_get_property_value"),
+        library.function<decltype(&xcb_get_property_value_length)>("xcb_get_property_value_length"),
+        library.function<decltype(&xcb_send_event)>("xcb_send_event"),
+        library.function<decltype(&xcb_flush)>("xcb_flush"),
+    };
+    if (!xcb.internAtom || !xcb.internAtomReply || !xcb.getGeometry || !xcb.getGeometryReply ||
+        !xcb.getProperty || !xcb.getPropertyReply || !xcb.propertyValue ||
+        !xcb.propertyValueLength || !xcb.sendEvent || !xcb.flush)
+        return std::nullopt;
+    return xcb;
+}
+
+xcb_atom_t atom(const Xcb& xcb, std::string_view name) {
     const XReply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(
-            connection,
-            xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data()),
+        xcb.internAtomReply(
+            xcb.connection,
+            xcb.internAtom(xcb.connection, 0, static_cast<uint16_t>(name.size()), name.data()),
             nullptr),
         &std::free);
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-XReply<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window,
-                                          xcb_atom_t name, uint32_t longs) {
-    return {xcb_get_property_reply(
-                connection, xcb_get_property(connection, 0, window, name, XCB_ATOM_ANY, 0, longs),
-                nullptr),
+XReply<xcb_get_property_reply_t> property(const Xcb& xcb, xcb_window_t window, xcb_atom_t name,
+                                          uint32_t longs) {
+    return {xcb.getPropertyReply(
+                xcb.connection,
+                xcb.getProperty(xcb.connection, 0, window, name, XCB_ATOM_ANY, 0, longs), nullptr),
             &std::free};
 }
 
-xcb_window_t rootOf(xcb_connection_t* connection, xcb_window_t window) {
+xcb_window_t rootOf(const Xcb& xcb, xcb_window_t window) {
     const XReply<xcb_get_geometry_reply_t> geometry(
-        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr),
+        xcb.getGeometryReply(xcb.connection, xcb.getGeometry(xcb.connection, window), nullptr),
         &std::free);
     return geometry ? geometry->root : xcb_window_t{XCB_WINDOW_NONE};
 }
 
-bool supportedByWindowManager(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t hint) {
+bool supportedByWindowManager(const Xcb& xcb, xcb_window_t root, xcb_atom_t hint) {
     constexpr uint32_t MostHints = 1024;
-    const auto supported =
-        property(connection, root, atom(connection, "_NET_SUPPORTED"), MostHints);
+    const auto supported = property(xcb, root, atom(xcb, "_NET_SUPPORTED"), MostHints);
     if (!supported || supported->format != 32)
         return false;
-    const auto* hints = static_cast<const xcb_atom_t*>(xcb_get_property_value(supported.get()));
-    const int count = xcb_get_property_value_length(supported.get()) / 4;
+    const auto* hints = static_cast<const xcb_atom_t*>(xcb.propertyValue(supported.get()));
+    const int count = xcb.propertyValueLength(supported.get()) / 4;
     return std::find(hints, hints + count, hint) != hints + count;
 }
 
@@ -75,10 +112,15 @@ QMargins x11FrameExtents(const QWindow* window) {
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!connection)
         return {};
+    const LoadedLibrary library("libxcb.so.1");
+    const std::optional<Xcb> calls = xcbCalls(library, connection);
+    if (!calls)
+        return {};
+    const Xcb& xcb = *calls;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const xcb_window_t root = rootOf(connection, id);
-    const xcb_atom_t request = atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    if (root == XCB_WINDOW_NONE || !supportedByWindowManager(connection, root, request))
+    const xcb_window_t root = rootOf(xcb, id);
+    const xcb_atom_t request = atom(xcb, "_NET_REQUEST_FRAME_EXTENTS");
+    if (root == XCB_WINDOW_NONE || !supportedByWindowManager(xcb, root, request))
         return {};
 
     xcb_client_message_event_t message{};
@@ -86,19 +128,18 @@ QMargins x11FrameExtents(const QWindow* window) {
     message.format = 32;
     message.window = id;
     message.type = request;
-    xcb_send_event(connection, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(connection);
+    xcb.sendEvent(connection, 0, root,
+                  XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                  reinterpret_cast<const char*>(&message));
+    xcb.flush(connection);
 
-    const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
+    const xcb_atom_t extents = atom(xcb, "_NET_FRAME_EXTENTS");
     constexpr uint32_t Sides = 4;
     const QDeadlineTimer limit(FrameAnswerLimitMs);
     while (!limit.hasExpired()) {
-        const auto answer = property(connection, id, extents, Sides);
-        if (answer && answer->format == 32 &&
-            xcb_get_property_value_length(answer.get()) == Sides * 4) {
-            const auto* side = static_cast<const uint32_t*>(xcb_get_property_value(answer.get()));
+        const auto answer = property(xcb, id, extents, Sides);
+        if (answer && answer->format == 32 && xcb.propertyValueLength(answer.get()) == Sides * 4) {
+            const auto* side = static_cast<const uint32_t*>(xcb.propertyValue(answer.get()));
             // Left, right, top, bottom.
             return QMargins(static_cast<int>(side[0]), static_cast<int>(side[2]),
                             static_cast<int>(side[1]), static_cast<int>(side[3]));

@@ -113,7 +113,11 @@ def main():
         major, minor, build = msi_version(version).split(".")
         newer = f"{major}.{minor}.{int(build) + 1}"
         newer_msi = work / f"Korvanda-{newer}.msi"
-        subprocess.run([str(ROOT / "scripts" / "build-msi"), exe, newer, newer_msi], check=True)
+        build_msi = [str(ROOT / "scripts" / "build-msi"), exe]
+        subprocess.run([*build_msi, version, work / "again.msi"], check=True)
+        check((work / "again.msi").read_bytes() == msi.read_bytes(),
+              "packing the same program at the same version again gives the same bytes")
+        subprocess.run([*build_msi, newer, newer_msi], check=True)
         exe_bytes = Path(exe).read_bytes()
 
         run = msiexec("/i", msi, "/qn", "/l*v", work / "install.log")

@@ -104,6 +104,7 @@ def main():
     # Wine would put the shortcut into this machine's own desktop menus too.
     os.environ.update(WINEPREFIX=str(work / "wine"), WINEDLLOVERRIDES="winemenubuilder.exe=d")
     screen = Screen(shots)
+    os.environ["DISPLAY"] = screen.display
     try:
         wine("wineboot", "-i")
         drive = work / "wine" / "drive_c"

@@ -101,8 +101,11 @@ def main():
     exe, msi, version, shots = sys.argv[1], Path(sys.argv[2]), sys.argv[3], Path(sys.argv[4])
     shots.mkdir(parents=True, exist_ok=True)
     work = Path(tempfile.mkdtemp(prefix="korvanda-msi-"))
-    # Wine would put the shortcut into this machine's own desktop menus too.
-    os.environ.update(WINEPREFIX=str(work / "wine"), WINEDLLOVERRIDES="winemenubuilder.exe=d")
+    # Wine would put the shortcut into this machine's own desktop menus too, and its
+    # folders and caches into this user's home.
+    packing = dict(os.environ)
+    os.environ.update(WINEPREFIX=str(work / "wine"), WINEDLLOVERRIDES="winemenubuilder.exe=d",
+                      HOME=str(work))
     screen = Screen(shots)
     os.environ["DISPLAY"] = screen.display
     try:
@@ -115,10 +118,10 @@ def main():
         newer = f"{major}.{minor}.{int(build) + 1}"
         newer_msi = work / f"Korvanda-{newer}.msi"
         build_msi = [str(ROOT / "scripts" / "build-msi"), exe]
-        subprocess.run([*build_msi, version, work / "again.msi"], check=True)
+        subprocess.run([*build_msi, version, work / "again.msi"], env=packing, check=True)
         check((work / "again.msi").read_bytes() == msi.read_bytes(),
               "packing the same program at the same version again gives the same bytes")
-        subprocess.run([*build_msi, newer, newer_msi], check=True)
+        subprocess.run([*build_msi, newer, newer_msi], env=packing, check=True)
         exe_bytes = Path(exe).read_bytes()
 
         run = msiexec("/i", msi, "/qn", "/l*v", work / "install.log")

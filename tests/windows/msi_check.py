@@ -60,8 +60,9 @@ def apps_entries():
     return {k: v for k, v in keys.items() if v.get("DisplayName") == "Korvanda"}
 
 
-def on_drive(drive, path):
-    return Path(drive, *path[3:].split("\\"))
+def is_eye(drive, windows_file):
+    path = Path(drive, *windows_file[3:].split("\\"))
+    return path.is_file() and path.read_bytes() == ICO
 
 
 def msi_version(version):
@@ -78,9 +79,9 @@ def check_installed(user, exe, version, label):
     links = sorted(p.name for p in menu.glob("*.lnk"))
     link = (menu / "Korvanda.lnk").read_bytes() if links == ["Korvanda.lnk"] else b""
     target = f"C:\\users\\{user.name}\\AppData\\Local\\Programs\\Korvanda\\Korvanda.exe"
-    icons = [on_drive(drive, m[0]) for s in (link, link[1:])
+    icons = [m[0] for s in (link, link[1:])
              for m in re.finditer(r"C:\\[^\x00]*?\.ico", s.decode("utf-16-le", "replace"))]
-    check(target.encode() in link and any(i.is_file() and i.read_bytes() == ICO for i in icons),
+    check(target.encode() in link and any(is_eye(drive, icon) for icon in icons),
           f"{label}: one Start-menu shortcut starts it, with the eye icon: {links}")
     entries = apps_entries()
     wanted = {"DisplayVersion": version, "Publisher": "Korvanda developers",
@@ -91,8 +92,7 @@ def check_installed(user, exe, version, label):
     check(len(lines) == 1, f"{label}: uninstaller --list names it once: {lines}")
     icons = [v.get("ProductIcon", "") for v in registry(PRODUCTS).values()
              if v.get("ProductName") == "Korvanda"]
-    check(len(icons) == 1 and on_drive(drive, icons[0]).is_file() and
-          on_drive(drive, icons[0]).read_bytes() == ICO,
+    check(len(icons) == 1 and is_eye(drive, icons[0]),
           f"{label}: the Apps entry shows the eye icon (ARPPRODUCTICON): {icons}")
     return lines[0].split("|")[0] if lines else None
 

@@ -102,10 +102,10 @@ def main():
     shots.mkdir(parents=True, exist_ok=True)
     work = Path(tempfile.mkdtemp(prefix="korvanda-msi-"))
     # Wine would put the shortcut into this machine's own desktop menus too, and its
-    # folders and caches into this user's home.
+    # folders and OpenGL's shader cache into this user's home.
     packing = dict(os.environ)
     os.environ.update(WINEPREFIX=str(work / "wine"), WINEDLLOVERRIDES="winemenubuilder.exe=d",
-                      HOME=str(work))
+                      HOME=str(work), XDG_CACHE_HOME=str(work / "cache"))
     screen = Screen(shots)
     os.environ["DISPLAY"] = screen.display
     try:

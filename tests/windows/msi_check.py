@@ -118,9 +118,6 @@ def main():
         newer = f"{major}.{minor}.{int(build) + 1}"
         newer_msi = work / f"Korvanda-{newer}.msi"
         build_msi = [str(ROOT / "scripts" / "build-msi"), exe]
-        subprocess.run([*build_msi, version, work / "again.msi"], env=packing, check=True)
-        check((work / "again.msi").read_bytes() == msi.read_bytes(),
-              "packing the same program at the same version again gives the same bytes")
         subprocess.run([*build_msi, newer, newer_msi], env=packing, check=True)
         exe_bytes = Path(exe).read_bytes()
 

@@ -97,7 +97,8 @@ class Screen:
                               text=True).stdout
 
     def start(self, exe, scale="1"):
-        self.game = subprocess.Popen([str(WINE_RUN), exe], env=dict(self.env, QT_SCALE_FACTOR=scale))
+        self.game = subprocess.Popen([str(WINE_RUN), exe],
+                                     env=dict(self.env, QT_SCALE_FACTOR=scale))
         self.window = self.find(" Korvanda", 90)
         time.sleep(2)  # lets Wine finish its first paint
 

@@ -1,5 +1,8 @@
 #include "game/ClockRandom.h"
 #include "ui/frmKorvanda.h"
+#ifdef Q_OS_WASM
+#include "ui/WebPage.h"
+#endif
 
 #include <QApplication>
 #include <QStringList>
@@ -47,6 +50,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(KORVANDA_VERSION));
     // Lets a Wayland desktop match the window with its desktop entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KORVANDA_APP_ID));
+#ifdef Q_OS_WASM
+    korvanda::WebPage::prepare(app);
+#endif
 
     korvanda::frmKorvanda window(std::make_unique<korvanda::ClockRandom>());
     window.show();

@@ -69,7 +69,8 @@ FIGURE_GROUND = BLACK
 
 # The eye icon. Its geometry is given on a unit square so that every size, and the SVG,
 # is drawn from the same numbers. The colours come from the classic 16-colour palette.
-ICON_SIZES = (16, 32, 48, 64, 128, 256)
+# 192 and 512 are the sizes that browsers ask a web app manifest for.
+ICON_SIZES = (16, 32, 48, 64, 128, 192, 256, 512)
 ICO_SIZES = (16, 32)
 SVG_SIZE = 256
 EYE_BLACK = BLACK

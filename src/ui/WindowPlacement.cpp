@@ -171,23 +171,35 @@ WindowPlacement::WindowPlacement(QWidget* window) : QObject(window), window_(win
     // and its state is watched.
     window->winId();
     QWindow* handle = window->windowHandle();
-    if (const QScreen* screen = handle->screen()) {
-        const QMargins frame = frameMargins(handle);
-        const QRect available = screen->availableGeometry();
-        QRect outer = QRect(QPoint(), window->size()).marginsAdded(frame);
-        outer.moveCenter(available.center());
-        // On a screen smaller than the frame the title bar and the menu bar stay on it.
-        outer.moveTopLeft(
-            QPoint(qMax(outer.left(), available.left()), qMax(outer.top(), available.top())));
-        window->setGeometry(
-            QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window->size()));
-    }
+    centre();
+#ifdef Q_OS_WASM
+    // A page's screen is the browser's window, whose size the player changes (a phone
+    // turned, a window resized): the window stays in its middle.
+    if (QScreen* screen = handle->screen())
+        connect(screen, &QScreen::availableGeometryChanged, this, &WindowPlacement::centre);
+#endif
     connect(handle, &QWindow::windowStateChanged, this, &WindowPlacement::refuseEnlarging);
     connect(handle, &QWindow::widthChanged, this, &WindowPlacement::refuseEnlarging);
     connect(handle, &QWindow::heightChanged, this, &WindowPlacement::refuseEnlarging);
 #ifdef KORVANDA_LINUX_DESKTOP
     handle->installEventFilter(this);
 #endif
+}
+
+void WindowPlacement::centre() {
+    QWindow* handle = window_->windowHandle();
+    const QScreen* screen = handle->screen();
+    if (!screen)
+        return;
+    const QMargins frame = frameMargins(handle);
+    const QRect available = screen->availableGeometry();
+    QRect outer = QRect(QPoint(), window_->size()).marginsAdded(frame);
+    outer.moveCenter(available.center());
+    // On a screen smaller than the frame the title bar and the menu bar stay on it.
+    outer.moveTopLeft(
+        QPoint(qMax(outer.left(), available.left()), qMax(outer.top(), available.top())));
+    window_->setGeometry(
+        QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window_->size()));
 }
 
 // An exposed Wayland window has its toplevel and title bar, and paints next: the size

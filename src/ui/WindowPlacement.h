@@ -21,6 +21,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Centres the window's frame on its screen.
+    void centre();
     void refuseEnlarging();
 
     QWidget* window_;

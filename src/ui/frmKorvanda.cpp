@@ -56,6 +56,13 @@ void setColors(QWidget* widget, QPalette::ColorRole back, QColor backColor,
     widget->setPalette(palette);
 }
 
+// The lines of a message box's text are broken where they should be; a box narrower than
+// the longest line would break them again.
+void keepLines(QMessageBox& box) {
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setMinimumWidth(label->fontMetrics().size(0, label->text()).width());
+}
+
 } // namespace
 
 frmKorvanda::frmKorvanda(std::unique_ptr<RandomSource> random) : game_(*this, std::move(random)) {
@@ -286,12 +293,24 @@ void frmKorvanda::mnuAbout_Click() {
 }
 
 void frmKorvanda::showMessageBox(const char* title, const char* text, QMessageBox::Icon icon) {
+#ifdef Q_OS_WASM
+    // A page has no nested event loop to wait in: the box is shown modal, the handler
+    // returns at once, and the box goes when it is closed. Application-modal, the same as
+    // window-modal for the one window: a click on a window that a window-modal box blocks
+    // sends Qt 6.4's page compositor into endless recursion.
+    auto* box =
+        new QMessageBox(icon, QLatin1String(title), displayText(text), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    // No window manager gives the board back the keys when the box goes: the board takes them.
+    connect(box, &QDialog::finished, this, &QWidget::activateWindow);
+    keepLines(*box);
+    box->show();
+#else
     QMessageBox box(icon, QLatin1String(title), displayText(text), QMessageBox::Ok, this);
-    // The lines are broken where they should be; a box narrower than the longest line
-    // would break them again.
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
-        label->setMinimumWidth(label->fontMetrics().size(0, label->text()).width());
+    keepLines(box);
     box.exec();
+#endif
 }
 
 } // namespace korvanda

@@ -1,0 +1,43 @@
+# The game as a web page: the program built with emscripten, with the page, its style and
+# loader, the web app manifest, the service worker and the icons, put together in
+# ${PROJECT_BINARY_DIR}/page, which any static web host serves as it is.
+
+# The page's Content-Security-Policy admits no eval: the loader and the runtime create
+# no code from text. The program runs in browsers only. It is linked with link-time
+# optimisation, as the Qt it links was compiled for, and optimised for size (wasm-opt).
+target_compile_options(korvanda_game PRIVATE -flto)
+target_compile_options(korvanda_ui PRIVATE -flto)
+target_compile_options(korvanda PRIVATE -flto)
+target_link_options(korvanda PRIVATE -flto "SHELL:-s DYNAMIC_EXECUTION=0"
+    "SHELL:-s ENVIRONMENT=web")
+
+set(korvanda_page_dir ${PROJECT_BINARY_DIR}/page)
+set(korvanda_page_files
+    ${CMAKE_CURRENT_LIST_DIR}/index.html
+    ${CMAKE_CURRENT_LIST_DIR}/korvanda.css
+    ${CMAKE_CURRENT_LIST_DIR}/korvanda-page.js
+    ${CMAKE_CURRENT_LIST_DIR}/service-worker.js
+    ${CMAKE_CURRENT_LIST_DIR}/manifest.webmanifest
+    # The embedded face's licence goes with the program that embeds it.
+    /usr/share/doc/fonts-liberation/copyright
+)
+set(korvanda_page_icons)
+foreach(size IN ITEMS 32 192 512)
+    list(APPEND korvanda_page_icons ${PROJECT_SOURCE_DIR}/assets/icons/korvanda-${size}.png)
+endforeach()
+add_custom_command(OUTPUT ${korvanda_page_dir}/korvanda.wasm
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${korvanda_page_dir}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${korvanda_page_dir}/icons
+    COMMAND ${CMAKE_COMMAND} -E copy ${korvanda_page_files} ${korvanda_page_dir}
+    COMMAND ${CMAKE_COMMAND} -E rename ${korvanda_page_dir}/copyright
+        ${korvanda_page_dir}/LiberationSans-COPYING.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${korvanda_page_icons}
+        ${PROJECT_SOURCE_DIR}/assets/icons/korvanda.svg ${korvanda_page_dir}/icons
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/assets/icons/korvanda.ico
+        ${korvanda_page_dir}/favicon.ico
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_DIR:korvanda>/korvanda.js
+        $<TARGET_FILE_DIR:korvanda>/korvanda.wasm ${korvanda_page_dir}
+    DEPENDS korvanda ${korvanda_page_files} ${korvanda_page_icons}
+    COMMENT "Putting the page together in ${korvanda_page_dir}"
+    VERBATIM)
+add_custom_target(korvanda_page ALL DEPENDS ${korvanda_page_dir}/korvanda.wasm)

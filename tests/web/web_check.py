@@ -138,6 +138,13 @@ class Page:
                           clickCount=1)
         time.sleep(0.3)
 
+    def drag(self, start, end, clicks=1):
+        """Presses at start and releases at end, in CSS pixels."""
+        for kind, (x, y) in (("mousePressed", start), ("mouseMoved", end), ("mouseReleased", end)):
+            self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, clickCount=clicks,
+                      button="left" if kind != "mouseMoved" else "none")
+        time.sleep(0.3)
+
     def key(self, key, code, modifiers=0, text=""):
         """A key as the page gets it: modifiers 1 Alt, 2 Ctrl."""
         virtual = {"Enter": 13, "Escape": 27}.get(code) or ord(code[-1])
@@ -226,6 +233,16 @@ def main():
             differ = differing(client, desktop_client(sys.argv[3]))
             check(not differ, f"the client area is the Linux program's, pixel for pixel, "
                   f"outside the text controls ({len(differ)} pixels differ, first {differ[:3]})")
+
+        # The title bar that Qt draws offers neither a larger nor another size.
+        before = page.shot()
+        corner = (origin[0] + CLIENT[0] + 2, origin[1] + CLIENT[1] + 2)
+        page.drag(corner, (corner[0] + 80, corner[1] + 60))
+        title = (origin[0] + CLIENT[0] // 2, origin[1] - 32)
+        for clicks in (1, 2):
+            page.drag(title, title, clicks)
+        check(page.shot().data == before.data, "neither a drag on the window's corner nor a "
+              "double click on its title bar changes its size")
 
         # The reveal box shows the secret; a row played by clicks is scored against it.
         page.click(origin, (221, 17))

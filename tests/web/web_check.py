@@ -277,6 +277,8 @@ def main():
 
         check(page.eval("caches.open('korvanda').then(c => c.match('korvanda.wasm'))"
                         ".then(r => r !== undefined)"), "the service worker keeps the program")
+        check(page.send("Page.getInstallabilityErrors")["installabilityErrors"] == [],
+              "the browser finds the page installable as an app")
         server.terminate()
         server.wait()
         page.load()

@@ -5,9 +5,9 @@
 # The page's Content-Security-Policy admits no eval: the loader and the runtime create
 # no code from text. The program runs in browsers only. It is linked with link-time
 # optimisation, as the Qt it links was compiled for, and optimised for size (wasm-opt).
-target_compile_options(korvanda_game PRIVATE -flto)
-target_compile_options(korvanda_ui PRIVATE -flto)
-target_compile_options(korvanda PRIVATE -flto)
+foreach(target IN ITEMS korvanda_game korvanda_ui korvanda)
+    target_compile_options(${target} PRIVATE -flto)
+endforeach()
 target_link_options(korvanda PRIVATE -flto "SHELL:-s DYNAMIC_EXECUTION=0"
     "SHELL:-s ENVIRONMENT=web")
 

@@ -9,7 +9,6 @@ is compared with that program's, shown on a private X server."""
 
 import base64
 import json
-import os
 import shutil
 import subprocess
 import sys

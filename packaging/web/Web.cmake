@@ -1,5 +1,6 @@
 # The game as a web page: the program built with emscripten, with the page, its style and
-# loader, the web app manifest, the service worker and the icons, put together in
+# loader, the web app manifest, the service worker (stamped with the release's files by
+# ServiceWorker.cmake) and the icons, put together in
 # ${PROJECT_BINARY_DIR}/page, which any static web host serves as it is.
 
 # The page's Content-Security-Policy admits no eval: the loader and the runtime create
@@ -16,7 +17,6 @@ set(korvanda_page_files
     ${CMAKE_CURRENT_LIST_DIR}/index.html
     ${CMAKE_CURRENT_LIST_DIR}/korvanda.css
     ${CMAKE_CURRENT_LIST_DIR}/korvanda-page.js
-    ${CMAKE_CURRENT_LIST_DIR}/service-worker.js
     ${CMAKE_CURRENT_LIST_DIR}/manifest.webmanifest
     # The embedded face's licence goes with the program that embeds it.
     /usr/share/doc/fonts-liberation/copyright
@@ -37,7 +37,11 @@ add_custom_command(OUTPUT ${korvanda_page_dir}/korvanda.wasm
         ${korvanda_page_dir}/favicon.ico
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_DIR:korvanda>/korvanda.js
         $<TARGET_FILE_DIR:korvanda>/korvanda.wasm ${korvanda_page_dir}
+    COMMAND ${CMAKE_COMMAND} -DPAGE=${korvanda_page_dir}
+        -P ${CMAKE_CURRENT_LIST_DIR}/ServiceWorker.cmake
     DEPENDS korvanda ${korvanda_page_files} ${korvanda_page_icons}
+        ${CMAKE_CURRENT_LIST_DIR}/service-worker.js.in
+        ${CMAKE_CURRENT_LIST_DIR}/ServiceWorker.cmake
     COMMENT "Putting the page together in ${korvanda_page_dir}"
     VERBATIM)
 add_custom_target(korvanda_page ALL DEPENDS ${korvanda_page_dir}/korvanda.wasm)

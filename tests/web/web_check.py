@@ -1,19 +1,28 @@
 #!/usr/bin/python3
-"""Plays Korvanda's web page in Debian's Chromium, headless, as a player would, over the
-DevTools protocol: the page served on 127.0.0.1, the board's pixels against the desktop
-program's, a row played and scored by clicks, the reveal box, the message boxes, New Game
-and Exit, a phone played by taps, and a reload with the server stopped.
+"""Plays Korvanda's web page as a player would, with one set of expectations in three
+engines: Debian's Chromium, headless, over the DevTools protocol; Firefox ESR over
+WebDriver BiDi and WebKitGTK's MiniBrowser over the W3C WebDriver, each on a private X
+server with software GL (headless Firefox offers no WebGL). In each: the page served on
+127.0.0.1, the board's pixels against the desktop program's, a row played and scored by
+clicks, the reveal box, the message boxes, New Game and Exit, a new release taken, and the
+installed page started again with the network gone and with it hanging. In Chromium
+also: a phone played by taps, a browser without WebGL and a program file cut short.
 
 Usage: web_check.py WEB_DIR SHOT_DIR [LINUX_PROGRAM]. With LINUX_PROGRAM the client area
-is compared with that program's, shown on a private X server."""
+is compared with that program's, shown on a private X server. WEB_CHECK_ENGINES, a list
+such as "chromium firefox", plays the page in those engines only."""
 
 import base64
 import json
+import os
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
+import urllib.error
 import urllib.request
 from pathlib import Path
 
@@ -27,69 +36,43 @@ from window_check import CLIENT, check  # noqa: E402
 DESKTOP, PHONE = (1024, 768, 1), (360, 640, 3)
 # The text controls, whose glyphs the two font rasterisers may draw apart.
 TEXT_AREAS = ((16, 40, 145, 33), (197, 8, 49, 19))
+# The page's ground, behind its notes, in korvanda.css.
+NOTE_GROUND = (51, 51, 51)
+MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+# The end of the program unwinds its call stack with emscripten's ExitStatus, no fault.
+EXIT_STATUS = ("ExitStatus", "Program terminated with exit(0)")
 
 
-class Page:
-    """One Chromium with one page, driven over the DevTools protocol."""
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
 
-    def __init__(self, shots, screen=DESKTOP, touch=False):
-        self.shots, self.scale, self.next_id = shots, screen[2], 0
-        self.profile = tempfile.mkdtemp(prefix="korvanda-chromium-")
-        self.browser = subprocess.Popen(
-            ["chromium", "--headless=new", "--no-sandbox", "--use-angle=swiftshader",
-             "--enable-unsafe-swiftshader", "--no-first-run", "--disable-background-networking",
-             "--disable-component-update", "--disable-sync", "--remote-debugging-port=0",
-             f"--user-data-dir={self.profile}", "about:blank"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        port_file = Path(self.profile) / "DevToolsActivePort"
-        self.wait(port_file.exists, 30)
-        port = port_file.read_text().split()[0]
-        targets = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list"))
-        url = next(t for t in targets if t["type"] == "page")["webSocketDebuggerUrl"]
-        self.socket = websocket.create_connection(url, suppress_origin=True, timeout=60)
-        self.events = []
-        for domain in ("Page", "Runtime", "Network"):
-            self.send(domain + ".enable")
-        self.send("Emulation.setDeviceMetricsOverride", width=screen[0], height=screen[1],
-                  deviceScaleFactor=screen[2], mobile=touch)
-        self.send("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=1)
 
-    def send(self, method, **params):
-        self.next_id += 1
-        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
-        while True:
-            message = json.loads(self.socket.recv())
-            if message.get("id") == self.next_id:
-                return message.get("result", {})
-            self.events.append(message)
+def wait(ready, seconds):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = ready()
+        if found:
+            return found
+        time.sleep(0.2)
+    return None
 
-    def load(self, url=None):
-        """Loads url, or the page anew, and waits for its load event."""
-        start = len(self.events)
-        self.send("Page.navigate", url=url) if url else self.send("Page.reload")
-        while not any(m.get("method") == "Page.loadEventFired" for m in self.events[start:]):
-            self.events.append(json.loads(self.socket.recv()))
 
-    def eval(self, expression):
-        return self.send("Runtime.evaluate", expression=expression, awaitPromise=True,
-                         returnByValue=True)["result"].get("value")
+class Browser:
+    """One browser with one page, as the checks drive it; each engine's driver gives the
+    page's address, pictures, pointer and keys, scripts, errors and requests."""
 
-    @staticmethod
-    def wait(ready, seconds):
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            found = ready()
-            if found:
-                return found
-            time.sleep(0.2)
-        return None
+    scale = 1
+    wait = staticmethod(wait)
+
+    def __init__(self, shots, name):
+        self.shots, self.name = shots, name
 
     def shot(self, name=None):
-        # A page between two documents has no picture yet.
-        png = base64.b64decode(self.wait(lambda: self.send(
-            "Page.captureScreenshot", format="png").get("data"), 30))
+        png = self.png()
         if name:
-            (self.shots / (name + ".png")).write_bytes(png)
+            (self.shots / f"{self.name}-{name}.png").write_bytes(png)
         ppm = subprocess.run(["convert", "png:-", "ppm:-"], input=png, check=True,
                              capture_output=True).stdout
         header = ppm.split(b"\n", 3)
@@ -128,20 +111,102 @@ class Page:
     def click(self, origin, point, touch=False):
         x = (origin[0] + point[0] * self.scale) / self.scale
         y = (origin[1] + point[1] * self.scale) / self.scale
-        if touch:
-            for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
-                self.send("Input.dispatchTouchEvent", type=kind, touchPoints=points)
-        else:
-            for kind in ("mousePressed", "mouseReleased"):
-                self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
-                          clickCount=1)
-        time.sleep(0.3)
+        self.press((x, y), (x, y), touch=touch)
 
     def drag(self, start, end, clicks=1):
-        """Presses at start and releases at end, in CSS pixels."""
-        for kind, (x, y) in (("mousePressed", start), ("mouseMoved", end), ("mouseReleased", end)):
-            self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, clickCount=clicks,
-                      button="left" if kind != "mouseMoved" else "none")
+        """Presses at start and releases at end, in CSS pixels: the second of two at one
+        place is a double click."""
+        self.press(start, end, clicks)
+
+    def type(self, text):
+        for char in text:
+            code = ("Digit" if char.isdigit() else "Key") + char.upper()
+            self.key(char, code, text=char)
+
+    def reopen(self, url):
+        """Leaves the page, so that no window shows it, and starts it again."""
+        self.load("about:blank")
+        self.load(url)
+
+    def shown(self, element):
+        return self.eval(f"!document.getElementById('{element}').hidden")
+
+    def note(self):
+        return self.eval("document.body.innerText")
+
+    def cookies(self):
+        return []
+
+    def installability_errors(self):
+        """What keeps the browser from offering to install the page, where it says."""
+        return None
+
+
+class Page(Browser):
+    """One Chromium with one page, driven over the DevTools protocol."""
+
+    def __init__(self, shots, screen=DESKTOP, touch=False, flags=()):
+        super().__init__(shots, "chromium" + ("-phone" if touch else ""))
+        self.scale, self.next_id = screen[2], 0
+        self.profile = tempfile.mkdtemp(prefix="korvanda-chromium-")
+        self.browser = subprocess.Popen(
+            ["chromium", "--headless=new", "--no-sandbox", "--use-angle=swiftshader",
+             "--enable-unsafe-swiftshader", "--no-first-run", "--disable-background-networking",
+             "--disable-component-update", "--disable-sync", "--remote-debugging-port=0",
+             f"--user-data-dir={self.profile}", *flags, "about:blank"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        port_file = Path(self.profile) / "DevToolsActivePort"
+        self.wait(port_file.exists, 30)
+        port = port_file.read_text().split()[0]
+        targets = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list"))
+        url = next(t for t in targets if t["type"] == "page")["webSocketDebuggerUrl"]
+        self.socket = websocket.create_connection(url, suppress_origin=True, timeout=60)
+        self.events = []
+        for domain in ("Page", "Runtime", "Network"):
+            self.send(domain + ".enable")
+        self.send("Emulation.setDeviceMetricsOverride", width=screen[0], height=screen[1],
+                  deviceScaleFactor=screen[2], mobile=touch)
+        self.send("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=1)
+
+    def send(self, method, **params):
+        self.next_id += 1
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get("id") == self.next_id:
+                return message.get("result", {})
+            self.events.append(message)
+
+    def load(self, url=None):
+        """Loads url, or the page anew, and waits for its load event."""
+        start = len(self.events)
+        self.send("Page.navigate", url=url) if url else self.send("Page.reload")
+        while not any(m.get("method") == "Page.loadEventFired" for m in self.events[start:]):
+            self.events.append(json.loads(self.socket.recv()))
+
+    def navigate(self, url):
+        """Asks for url without waiting for it."""
+        self.send("Page.navigate", url=url)
+
+    def eval(self, expression):
+        return self.send("Runtime.evaluate", expression=expression, awaitPromise=True,
+                         returnByValue=True)["result"].get("value")
+
+    def png(self):
+        # A page between two documents has no picture yet.
+        return base64.b64decode(self.wait(lambda: self.send(
+            "Page.captureScreenshot", format="png").get("data"), 30))
+
+    def press(self, start, end, clicks=1, touch=False):
+        if touch:
+            for kind, points in (("touchStart", [{"x": start[0], "y": start[1]}]),
+                                 ("touchEnd", [])):
+                self.send("Input.dispatchTouchEvent", type=kind, touchPoints=points)
+        else:
+            for kind, (x, y) in (("mousePressed", start), ("mouseMoved", end),
+                                 ("mouseReleased", end)):
+                self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, clickCount=clicks,
+                          button="left" if kind != "mouseMoved" else "none")
         time.sleep(0.3)
 
     def key(self, key, code, modifiers=0, text=""):
@@ -152,15 +217,246 @@ class Page:
                       windowsVirtualKeyCode=virtual, modifiers=modifiers)
         time.sleep(0.3)
 
-    def type(self, text):
-        for char in text:
-            code = ("Digit" if char.isdigit() else "Key") + char.upper()
-            self.key(char, code, text=char)
+    def errors(self):
+        thrown = [m["params"]["exceptionDetails"]["exception"]["description"].split("\n")[0]
+                  for m in self.events if m.get("method") == "Runtime.exceptionThrown"]
+        logged = [" ".join(str(a.get("value", a.get("description"))) for a in m["params"]["args"])
+                  for m in self.events if m.get("method") == "Runtime.consoleAPICalled"
+                  and m["params"]["type"] == "error"]
+        return thrown + logged
+
+    def requests(self):
+        return [m["params"]["request"]["url"] for m in self.events
+                if m.get("method") == "Network.requestWillBeSent"]
+
+    def cookies(self):
+        return self.send("Network.getCookies")["cookies"]
+
+    def installability_errors(self):
+        return self.send("Page.getInstallabilityErrors")["installabilityErrors"]
 
     def close(self):
         self.browser.kill()
         self.browser.wait()
         shutil.rmtree(self.profile, ignore_errors=True)
+
+
+# The W3C WebDriver's input actions, which WebDriver BiDi shares: the keys that are no
+# characters, as code points of its own, and the modifiers by the bits of Browser.key.
+WEBDRIVER_KEYS = {"Enter": "\ue007", "Escape": "\ue00c"}
+WEBDRIVER_MODIFIERS = {1: "\ue00a", 2: "\ue009"}
+
+
+class WebDriver(Browser):
+    """What the Firefox and WebKit drivers share: the input actions of the W3C WebDriver,
+    and the private X server that each runs on, with software GL."""
+
+    def __init__(self, shots, name, display):
+        super().__init__(shots, name)
+        self.env = dict(os.environ, DISPLAY=display, LIBGL_ALWAYS_SOFTWARE="1")
+
+    def press(self, start, end, clicks=1, touch=False):
+        del clicks  # a second press at one place soon after the first is a double click
+        at = lambda point: {"type": "pointerMove", "x": round(point[0]), "y": round(point[1]),
+                            "origin": "viewport"}
+        self.perform({"type": "pointer", "id": "pointer",
+                      "parameters": {"pointerType": "touch" if touch else "mouse"},
+                      "actions": [at(start), {"type": "pointerDown", "button": 0}, at(end),
+                                  {"type": "pointerUp", "button": 0}]})
+        time.sleep(0.3)
+
+    def key(self, key, code, modifiers=0, text=""):
+        del text  # the key's value is its text
+        held = [value for bit, value in WEBDRIVER_MODIFIERS.items() if modifiers & bit]
+        value = WEBDRIVER_KEYS.get(code, key)
+        self.perform({"type": "key", "id": "keyboard", "actions": [
+            *({"type": "keyDown", "value": v} for v in held),
+            {"type": "keyDown", "value": value}, {"type": "keyUp", "value": value},
+            *({"type": "keyUp", "value": v} for v in reversed(held))]})
+        time.sleep(0.3)
+
+
+class Firefox(WebDriver):
+    """Firefox ESR, driven over WebDriver BiDi on its remote agent's websocket."""
+
+    def __init__(self, shots, display):
+        super().__init__(shots, "firefox", display)
+        self.profile = tempfile.mkdtemp(prefix="korvanda-firefox-")
+        port = free_port()
+        self.browser = subprocess.Popen(
+            ["firefox-esr", f"--remote-debugging-port={port}", "--profile", self.profile,
+             "--no-remote", "--new-instance", "about:blank"],
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def connect():
+            try:
+                return websocket.create_connection(f"ws://127.0.0.1:{port}/session",
+                                                   suppress_origin=True, timeout=60)
+            except OSError:
+                return None
+
+        self.socket, self.next_id, self.events = self.wait(connect, 60), 0, []
+        self.send("session.new", capabilities={})
+        self.context = self.send("browsingContext.getTree")["contexts"][0]["context"]
+        self.send("session.subscribe", events=["log.entryAdded", "network.beforeRequestSent"])
+        self.send("browsingContext.setViewport", context=self.context,
+                  viewport={"width": DESKTOP[0], "height": DESKTOP[1]})
+
+    def send(self, method, **params):
+        self.next_id += 1
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get("id") == self.next_id:
+                return message.get("result", {})
+            self.events.append(message)
+
+    def load(self, url=None):
+        if url:
+            self.send("browsingContext.navigate", context=self.context, url=url,
+                      wait="complete")
+        else:
+            self.send("browsingContext.reload", context=self.context, wait="complete")
+
+    def navigate(self, url):
+        self.send("browsingContext.navigate", context=self.context, url=url, wait="none")
+
+    def reopen(self, url):
+        # Firefox keeps a page that was left in its back-forward cache, where it still
+        # holds its release: its tab is closed instead, as a player closes the window.
+        opened = self.send("browsingContext.create", type="tab")["context"]
+        self.send("browsingContext.close", context=self.context)
+        self.context = opened
+        self.send("browsingContext.setViewport", context=self.context,
+                  viewport={"width": DESKTOP[0], "height": DESKTOP[1]})
+        self.load(url)
+
+    def eval(self, expression):
+        answer = self.send("script.evaluate", expression=expression, awaitPromise=True,
+                           target={"context": self.context})
+        return plain(answer["result"]) if answer.get("type") == "success" else None
+
+    def png(self):
+        return base64.b64decode(self.send("browsingContext.captureScreenshot",
+                                          context=self.context)["data"])
+
+    def perform(self, source):
+        self.send("input.performActions", context=self.context, actions=[source])
+
+    def errors(self):
+        return [m["params"]["text"] for m in self.events
+                if m.get("method") == "log.entryAdded" and m["params"]["level"] == "error"]
+
+    def requests(self):
+        return [m["params"]["request"]["url"] for m in self.events
+                if m.get("method") == "network.beforeRequestSent"]
+
+    def cookies(self):
+        return self.send("storage.getCookies")["cookies"]
+
+    def close(self):
+        self.browser.kill()
+        self.browser.wait()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+def plain(value):
+    """A value as WebDriver BiDi serialises it, as Python's."""
+    kind, inner = value["type"], value.get("value")
+    if kind in ("array", "set"):
+        return [plain(item) for item in inner]
+    if kind == "object":
+        return {key: plain(item) for key, item in inner}
+    return inner
+
+
+RESOURCES = "performance.getEntriesByType('resource').map((entry) => entry.name)"
+
+
+class WebKit(WebDriver):
+    """WebKitGTK's MiniBrowser in automation mode, driven by WebKitWebDriver over the W3C
+    WebDriver's HTTP. That protocol reports neither the page's console nor its requests:
+    errors are caught by listeners that each load adds to the page once it has loaded, so
+    an error while the page loads is seen only by what it leaves on the screen; requests
+    are read from each loaded page's resource timing."""
+
+    def __init__(self, shots, display):
+        super().__init__(shots, "webkit", display)
+        port = free_port()
+        self.driver = subprocess.Popen(["WebKitWebDriver", f"--port={port}"], env=self.env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.base = f"http://127.0.0.1:{port}"
+        options = {"binary": MINIBROWSER, "args": ["--automation"]}
+        session = self.wait(lambda: self.call("POST", "/session", {"capabilities": {
+            "alwaysMatch": {"webkitgtk:browserOptions": options}}}), 60)
+        self.base += "/session/" + session["sessionId"]
+        self.seen, self.caught = [], []
+        # The window's size for a viewport of the desktop's, whatever MiniBrowser's bars take.
+        self.call("POST", "/window/rect", {"width": DESKTOP[0], "height": DESKTOP[1]})
+        bars = DESKTOP[1] - self.eval("innerHeight")
+        self.call("POST", "/window/rect", {"width": DESKTOP[0], "height": DESKTOP[1] + bars})
+
+    def call(self, method, path, body=None):
+        request = urllib.request.Request(
+            self.base + path, method=method, headers={"Content-Type": "application/json"},
+            data=None if body is None else json.dumps(body).encode())
+        try:
+            with urllib.request.urlopen(request, timeout=120) as answer:
+                return json.load(answer)["value"]
+        except (urllib.error.URLError, ConnectionError):
+            return None
+
+    def load(self, url=None):
+        self.leave()
+        if url:
+            self.call("POST", "/url", {"url": url})
+        else:
+            self.call("POST", "/refresh", {})
+        self.listen()
+
+    def navigate(self, url):
+        self.leave()
+        threading.Thread(target=self.call, args=("POST", "/url", {"url": url}),
+                         daemon=True).start()
+
+    def leave(self):
+        """Keeps what the page now shown requested and caught before another replaces it."""
+        self.seen += self.eval(RESOURCES) or []
+        self.caught += self.eval("window.korvandaCheckErrors") or []
+
+    def listen(self):
+        self.eval("""window.korvandaCheckErrors = [];
+            addEventListener('error', (event) => korvandaCheckErrors.push(event.message));
+            addEventListener('unhandledrejection',
+                (event) => korvandaCheckErrors.push(String(event.reason)));
+            const logged = console.error.bind(console);
+            console.error = (...args) => { korvandaCheckErrors.push(args.join(' '));
+                                           logged(...args); }""")
+
+    def eval(self, expression):
+        return self.call("POST", "/execute/async", {"args": [], "script": (
+            f"const done = arguments[0]; Promise.resolve({expression})"
+            ".then(done, () => done(null));")})
+
+    def png(self):
+        return base64.b64decode(self.call("GET", "/screenshot"))
+
+    def perform(self, source):
+        self.call("POST", "/actions", {"actions": [source]})
+
+    def errors(self):
+        return self.caught + (self.eval("window.korvandaCheckErrors") or [])
+
+    def requests(self):
+        return self.seen + (self.eval(RESOURCES) or [])
+
+    def cookies(self):
+        return self.call("GET", "/cookie") or []
+
+    def close(self):
+        self.call("DELETE", "")
+        self.driver.kill()
+        self.driver.wait()
 
 
 class Scaled(board.Client):
@@ -183,10 +479,51 @@ def differing(client, other):
                 left <= x < left + w and top <= y < top + h for left, top, w, h in TEXT_AREAS)]
 
 
-def serve(web):
-    server = subprocess.Popen([sys.executable, str(ROOT / "scripts" / "serve-web"), web],
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+def serve(web, port=0, log=None):
+    """Serves web on 127.0.0.1; with log, writes a line there for each request."""
+    server = subprocess.Popen(
+        [sys.executable, str(ROOT / "scripts" / "serve-web"), str(web), str(port)],
+        stdout=subprocess.PIPE, stderr=log or subprocess.DEVNULL, text=True)
     return server, server.stdout.readline().strip()
+
+
+class Hanging:
+    """Takes connections on a port and never answers, as a captive portal or a dead mobile
+    link does."""
+
+    def __init__(self, port):
+        self.socket = socket.create_server(("127.0.0.1", port))
+        self.held = []
+        threading.Thread(target=self.hold, daemon=True).start()
+
+    def hold(self):
+        while True:
+            try:
+                self.held.append(self.socket.accept()[0])
+            except OSError:
+                return
+
+    def close(self):
+        self.socket.close()
+        for connection in self.held:
+            connection.close()
+
+
+class Display:
+    """A private X server, for the browsers that need one for WebGL."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=(write,), stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            self.name = ":" + pipe.readline().strip()
+
+    def stop(self):
+        self.xvfb.terminate()
+        self.xvfb.wait()
 
 
 def desktop_client(program):
@@ -210,28 +547,52 @@ def play(page, origin, guess, touch=False):
         page.click(origin, board.centre(board.hole(column, 1)), touch)
 
 
-def main():
-    web, shots = sys.argv[1], Path(sys.argv[2])
-    shots.mkdir(parents=True, exist_ok=True)
-    server, address = serve(web)
-    page = Page(shots)
+def release(web):
+    """The cache of the release that the page's service worker keeps, as its build
+    stamped it."""
+    return (web / "service-worker.js").read_text().split('const CACHE = "', 1)[1].split('"')[0]
+
+
+def publish_next_release(web):
+    """Changes one file of the served page and stamps its service worker anew, as the
+    build does."""
+    with open(web / "korvanda.css", "a") as css:
+        css.write("/* the next release */\n")
+    subprocess.run(["cmake", f"-DPAGE={web}", "-P",
+                    str(ROOT / "packaging" / "web" / "ServiceWorker.cmake")], check=True)
+
+
+NEXT_RELEASE_RUNS = ("fetch('korvanda.css').then((r) => r.text())"
+                     ".then((text) => text.includes('the next release'))")
+
+
+def play_page(page, web, linux):
+    """The expectations that hold in every engine, played on a copy of the page that its
+    own server serves, which the check stops, replaces by one that never answers and by
+    a new release."""
+    label = page.name.capitalize()
+    log_path = Path(tempfile.mkdtemp()) / "requests.log"
+    log = open(log_path, "w")
+    server, address = serve(web, log=log)
+    port = int(address.rstrip("/").rsplit(":", 1)[1])
     try:
         started = time.monotonic()
         page.load(address)
         origin = page.find_board()
-        if not check(origin is not None, f"the board is painted, {time.monotonic() - started:.1f} s "
-                     "after the page was asked for"):
+        if not check(origin is not None, f"{label}: the board is painted, "
+                     f"{time.monotonic() - started:.1f} s after the page was asked for"):
             return
         client = page.client(origin, "desktop-board")
-        board.check_board(client, "the browser")
+        board.check_board(client, label)
         check(page.eval("document.title") == "Korvanda" and page.eval(
             "document.querySelector('link[rel=icon]').href.endsWith('korvanda.svg')"),
-            "the page is called Korvanda and has the eye as its icon")
-        check(page.eval("document.getElementById('status').hidden"), "the loading line is gone")
-        if len(sys.argv) > 3:
-            differ = differing(client, desktop_client(sys.argv[3]))
-            check(not differ, f"the client area is the Linux program's, pixel for pixel, "
-                  f"outside the text controls ({len(differ)} pixels differ, first {differ[:3]})")
+            f"{label}: the page is called Korvanda and has the eye as its icon")
+        check(not page.shown("status"), f"{label}: the loading line is gone")
+        if linux:
+            differ = differing(client, linux)
+            check(not differ, f"{label}: the client area is the Linux program's, pixel for "
+                  f"pixel, outside the text controls ({len(differ)} pixels differ, first "
+                  f"{differ[:3]})")
 
         # The title bar that Qt draws offers neither a larger nor another size.
         before = page.shot()
@@ -240,22 +601,22 @@ def main():
         title = (origin[0] + CLIENT[0] // 2, origin[1] - 32)
         for clicks in (1, 2):
             page.drag(title, title, clicks)
-        check(page.shot().data == before.data, "neither a drag on the window's corner nor a "
-              "double click on its title bar changes its size")
+        check(page.shot().data == before.data, f"{label}: neither a drag on the window's "
+              "corner nor a double click on its title bar changes its size")
 
         # The reveal box shows the secret; a row played by clicks is scored against it.
         page.click(origin, (221, 17))
         page.type(board.REVEAL_CODE)
         secret = board.read_row(page.client(origin, "revealed"), 0)
-        check(None not in secret, f"the reveal code shows the answer row {secret}")
+        check(None not in secret, f"{label}: the reveal code shows the answer row {secret}")
         guess = [secret[1], secret[0], secret[2], 1 if secret[3] != 1 else 2]
         play(page, origin, guess)
         client = page.client(origin, "row-played")
         expected = board.score(secret, guess)
         found = board.marks(client, 1)
         check(board.read_row(client, 1) == guess and found[:2] == expected,
-              f"a row played by clicks shows {guess} and is scored {found[:2]}, as expected "
-              f"{expected}")
+              f"{label}: a row played by clicks shows {guess} and is scored {found[:2]}, as "
+              f"expected {expected}")
 
         # The message boxes: modal, the board untouched under them, closed by Enter or Escape.
         before = page.client(origin)
@@ -263,51 +624,90 @@ def main():
                              (("a", "KeyA"), ("Enter", "Enter"))):
             page.key(*keys, modifiers=2)
             check(differing(page.client(origin, f"box-{keys[0]}"), before),
-                  f"Ctrl+{keys[0].upper()} opens a message box over the board")
+                  f"{label}: Ctrl+{keys[0].upper()} opens a message box over the board")
             page.click(origin, board.centre(board.hole(1, 1)))
             page.key(*closer)
-            check(not differing(page.client(origin), before), f"{closer[0]} closes it; a click "
-                  "on the board meanwhile placed nothing")
+            check(not differing(page.client(origin), before), f"{label}: {closer[0]} closes "
+                  "it; a click on the board meanwhile placed nothing")
 
         page.key("n", "KeyN", modifiers=2)
         client = page.client(origin, "new-game")
         check(board.read_row(client, 1) == [None] * 4 and board.marks(client, 1)[2] == 4,
-              "Ctrl+N starts a new game: the played row is empty again")
+              f"{label}: Ctrl+N starts a new game: the played row is empty again")
 
-        check(page.eval("caches.open('korvanda').then(c => c.match('korvanda.wasm'))"
-                        ".then(r => r !== undefined)"), "the service worker keeps the program")
-        check(page.send("Page.getInstallabilityErrors")["installabilityErrors"] == [],
-              "the browser finds the page installable as an app")
+        kept = page.wait(lambda: page.eval(
+            "navigator.serviceWorker.ready.then(() => caches.keys())"
+            ".then((names) => Promise.all(names.map((name) => caches.open(name)"
+            ".then((cache) => cache.match('korvanda.wasm')).then((wasm) => [name, !!wasm]))))"),
+            60)
+        check(kept == [[release(web), True]], f"{label}: the service worker "
+              f"keeps the program in one cache, of this release: {kept}")
+        install_errors = page.installability_errors()
+        if install_errors is not None:
+            check(install_errors == [], f"{label}: the browser finds the page installable "
+                  "as an app")
+
+        # A new release is fetched in the background; the page that runs goes on with the
+        # files of its own, and the next start, once no page of the old one is open, runs
+        # the new one alone.
+        publish_next_release(web)
+        page.load()
+        waiting = page.wait(lambda: page.eval(
+            "navigator.serviceWorker.ready.then((r) => !!r.waiting)"), 60)
+        check(page.find_board() is not None and waiting and page.eval(NEXT_RELEASE_RUNS) is
+              False, f"{label}: a new release is fetched in the background while the page "
+              "goes on with the files of the release it started with")
+        page.reopen(address)
+        kept = page.eval("caches.keys()")
+        check(page.find_board() is not None and page.eval(NEXT_RELEASE_RUNS) and
+              kept == [release(web)], f"{label}: the next start runs the new release, whose "
+              f"cache alone is left: {kept}")
+
+        # The installed page starts from its own copy, at once with the network gone and
+        # within seconds with it hanging.
         server.terminate()
         server.wait()
-        page.load()
-        check(page.find_board() is not None, "with the server stopped, the page loads again "
-              "and shows the board")
+        for network, stand_in in (("gone", None), ("hanging", Hanging)):
+            hanging = stand_in(port) if stand_in else None
+            started = time.monotonic()
+            page.load()
+            origin = page.find_board(30)
+            check(origin is not None, f"{label}: with the network {network}, the installed "
+                  f"page starts again and shows the board, {time.monotonic() - started:.1f} s "
+                  "after the reload")
+            if hanging:
+                hanging.close()
+        if origin is None:
+            return
 
         page.key("f", "KeyF", modifiers=1)
         page.key("x", "KeyX", text="x")
-        ended = page.wait(lambda: page.eval(
-            "document.getElementById('ended').hidden ? '' : document.body.innerText"), 10)
+        ended = page.wait(lambda: page.shown("ended") and page.note(), 10)
         check(ended and "Thanks for playing Korvanda." in ended and "Play again" in ended
               and not page.eval("document.getElementById('screen')"),
-              f"File, Exit ends the game; the page says {ended!r} and offers to play again")
+              f"{label}: File, Exit ends the game; the page says {ended!r} and offers to "
+              "play again")
         page.shot("exited")
 
-        origins = {m["params"]["request"]["url"].split("/")[2] for m in page.events
-                   if m.get("method") == "Network.requestWillBeSent"}
-        check(origins <= {address.split("/")[2]}, f"every request goes to the page's own "
-              f"origin: {sorted(origins)}")
-        check(not page.send("Network.getCookies")["cookies"] and page.eval(
-            "localStorage.length + sessionStorage.length") == 0, "no cookie, no stored data")
-        # Exit unwinds the program's call stack with emscripten's ExitStatus, no fault.
-        errors = [m["params"]["exceptionDetails"]["exception"]["description"].split("\n")[0]
-                  for m in page.events if m.get("method") == "Runtime.exceptionThrown"]
-        errors = [error for error in errors if error != "ExitStatus"]
-        check(not errors, f"no script error {errors[:1]}")
+        origins = {url.split("/")[2] for url in page.requests() if "://" in url}
+        check(origins <= {address.split("/")[2]}, f"{label}: every request goes to the "
+              f"page's own origin: {sorted(origins)}")
+        log.close()
+        missing = [line for line in log_path.read_text().splitlines() if '" 404 ' in line]
+        check(not missing, f"{label}: the server had every file the page asked for {missing}")
+        check(not page.cookies() and page.eval(
+            "localStorage.length + sessionStorage.length") == 0,
+            f"{label}: no cookie, no stored data")
+        errors = [error for error in page.errors() if not error.startswith(EXIT_STATUS)]
+        check(not errors, f"{label}: no script error {errors[:1]}")
     finally:
         page.close()
         server.kill()
+        log.close()
+        shutil.rmtree(log_path.parent, ignore_errors=True)
 
+
+def play_phone(web, shots):
     server, address = serve(web)
     phone = Page(shots, PHONE, touch=True)
     try:
@@ -320,13 +720,88 @@ def main():
             check(origin[0] >= 0 and top >= 0 and right <= 360 * 3 and bottom <= 640 * 3,
                   "the whole window, title bar and menu bar included, is on the page")
             play(phone, origin, [1, 2, 3, 4], touch=True)
-            client = phone.client(origin, "phone-row-played")
+            client = phone.client(origin, "row-played")
             found = board.marks(client, 1)
             check(board.read_row(client, 1) == [1, 2, 3, 4] and sum(found) == 4,
                   f"a row played by taps is filled and scored {found}")
     finally:
         phone.close()
         server.kill()
+
+
+def cannot_start(page, label, why, shot):
+    """The page's own note that the game cannot start, in its colours, with no board."""
+    note = page.wait(lambda: page.shown("failed") and page.note(), 60)
+    image = page.shot(shot)
+    check(note and "Korvanda cannot start in this browser." in note and why in note and
+          "another browser" in note and "desktop program" in note and
+          not page.eval("document.getElementById('screen')") and
+          image.at(5, 5) == NOTE_GROUND and page.find_board(0.1) is None,
+          f"{label}: the page says, in its own words and colours, {note!r}")
+
+
+def play_faults(web, shots):
+    """A browser without WebGL, and a program file cut short in transfer."""
+    server, address = serve(web)
+    page = Page(shots, flags=("--disable-3d-apis", "--disable-webgl"))
+    try:
+        page.load(address)
+        cannot_start(page, "Chromium without WebGL", "WebGL, which this browser has turned "
+                     "off or does not offer", "without-webgl")
+    finally:
+        page.close()
+        server.kill()
+
+    whole = (web / "korvanda.wasm").read_bytes()
+    (web / "korvanda.wasm").write_bytes(whole[:len(whole) // 2])
+    server, address = serve(web)
+    page = Page(shots)
+    try:
+        page.load(address)
+        cannot_start(page, "A program file cut short", "Reload the page to fetch it again",
+                     "program-cut-short")
+        # The worker's install, which found the file cut short, has ended.
+        check(page.eval(
+            "navigator.serviceWorker.register('service-worker.js').then((r) => new Promise("
+            "(done) => { const w = r.installing || r.waiting || r.active;"
+            " const ended = () => ['redundant', 'activated'].includes(w.state);"
+            " if (ended()) done(w.state);"
+            " else w.addEventListener('statechange', () => ended() && done(w.state)); }))"
+            ".then((state) => caches.keys().then((names) => [state, names]))") ==
+            ["redundant", []], "nothing of a release with a file cut short is kept")
+        (web / "korvanda.wasm").write_bytes(whole)
+        page.load()
+        check(page.find_board() is not None, "once the whole file is served, a reload "
+              "fetches it again and shows the board")
+    finally:
+        page.close()
+        server.kill()
+
+
+def main():
+    web, shots = Path(sys.argv[1]), Path(sys.argv[2])
+    shots.mkdir(parents=True, exist_ok=True)
+    engines = os.environ.get("WEB_CHECK_ENGINES", "chromium firefox webkit").split()
+    linux = desktop_client(sys.argv[3]) if len(sys.argv) > 3 else None
+    display = Display() if {"firefox", "webkit"} & set(engines) else None
+    # Each engine plays its own copy, which the check changes into a new release.
+    copies = Path(tempfile.mkdtemp(prefix="korvanda-web-"))
+    try:
+        for engine in engines:
+            print(f"== The page in {engine.capitalize()}", flush=True)
+            copy = copies / engine
+            shutil.copytree(web, copy)
+            if engine == "chromium":
+                play_page(Page(shots), copy, linux)
+                play_phone(web, shots)
+                play_faults(copies / engine, shots)
+            else:
+                play_page({"firefox": Firefox, "webkit": WebKit}[engine](shots, display.name),
+                          copy, linux)
+    finally:
+        if display:
+            display.stop()
+        shutil.rmtree(copies, ignore_errors=True)
 
     print(f"{board.passed} passed, {len(board.failures)} failed")
     sys.exit(1 if board.failures else 0)

@@ -16,6 +16,7 @@ import base64
 import json
 import os
 import shutil
+import signal
 import socket
 import subprocess
 import sys
@@ -38,6 +39,7 @@ DESKTOP, PHONE = (1024, 768, 1), (360, 640, 3)
 TEXT_AREAS = ((16, 40, 145, 33), (197, 8, 49, 19))
 # The page's ground, behind its notes, in korvanda.css.
 NOTE_GROUND = (51, 51, 51)
+ENGINE_NAMES = {"chromium": "Chromium", "firefox": "Firefox", "webkit": "WebKit"}
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 # The end of the program unwinds its call stack with emscripten's ExitStatus, no fault.
 EXIT_STATUS = ("ExitStatus", "Program terminated with exit(0)")
@@ -60,8 +62,13 @@ def wait(ready, seconds):
 
 
 class Browser:
-    """One browser with one page, as the checks drive it; each engine's driver gives the
-    page's address, pictures, pointer and keys, scripts, errors and requests."""
+    """One browser with one page, as the checks drive it. Each engine's driver gives
+    load(url=None) (the page anew without url), navigate(url) (without waiting) and
+    reopen(url) (the page's window closed, as a player closes it, and url opened in a new
+    one: a page that is only left may wait in the back-forward cache, still holding its
+    release), png(), press(start, end, clicks, touch) in CSS pixels, key(key, code,
+    modifiers, text), eval(expression) awaited, errors(), requests() (their addresses),
+    cookies() and close()."""
 
     scale = 1
     wait = staticmethod(wait)
@@ -123,19 +130,11 @@ class Browser:
             code = ("Digit" if char.isdigit() else "Key") + char.upper()
             self.key(char, code, text=char)
 
-    def reopen(self, url):
-        """Leaves the page, so that no window shows it, and starts it again."""
-        self.load("about:blank")
-        self.load(url)
-
     def shown(self, element):
         return self.eval(f"!document.getElementById('{element}').hidden")
 
     def note(self):
         return self.eval("document.body.innerText")
-
-    def cookies(self):
-        return []
 
     def installability_errors(self):
         """What keeps the browser from offering to install the page, where it says."""
@@ -157,16 +156,27 @@ class Page(Browser):
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port_file = Path(self.profile) / "DevToolsActivePort"
         self.wait(port_file.exists, 30)
-        port = port_file.read_text().split()[0]
-        targets = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list"))
-        url = next(t for t in targets if t["type"] == "page")["webSocketDebuggerUrl"]
-        self.socket = websocket.create_connection(url, suppress_origin=True, timeout=60)
-        self.events = []
+        self.devtools = f"http://127.0.0.1:{port_file.read_text().split()[0]}"
+        self.screen, self.touch, self.events = screen, touch, []
+        targets = json.load(urllib.request.urlopen(self.devtools + "/json/list"))
+        self.attach(next(t for t in targets if t["type"] == "page")["id"])
+
+    def attach(self, target):
+        self.socket = websocket.create_connection(f"{self.devtools.replace('http', 'ws')}"
+                                                  f"/devtools/page/{target}",
+                                                  suppress_origin=True, timeout=60)
         for domain in ("Page", "Runtime", "Network"):
             self.send(domain + ".enable")
-        self.send("Emulation.setDeviceMetricsOverride", width=screen[0], height=screen[1],
-                  deviceScaleFactor=screen[2], mobile=touch)
-        self.send("Emulation.setTouchEmulationEnabled", enabled=touch, maxTouchPoints=1)
+        self.send("Emulation.setDeviceMetricsOverride", width=self.screen[0],
+                  height=self.screen[1], deviceScaleFactor=self.screen[2], mobile=self.touch)
+        self.send("Emulation.setTouchEmulationEnabled", enabled=self.touch, maxTouchPoints=1)
+
+    def reopen(self, url):
+        opened = self.send("Target.createTarget", url="about:blank")["targetId"]
+        self.send("Page.close")
+        self.socket.close()
+        self.attach(opened)
+        self.load(url)
 
     def send(self, method, **params):
         self.next_id += 1
@@ -286,7 +296,8 @@ class Firefox(WebDriver):
         self.browser = subprocess.Popen(
             ["firefox-esr", f"--remote-debugging-port={port}", "--profile", self.profile,
              "--no-remote", "--new-instance", "about:blank"],
-            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
 
         def connect():
             try:
@@ -322,8 +333,6 @@ class Firefox(WebDriver):
         self.send("browsingContext.navigate", context=self.context, url=url, wait="none")
 
     def reopen(self, url):
-        # Firefox keeps a page that was left in its back-forward cache, where it still
-        # holds its release: its tab is closed instead, as a player closes the window.
         opened = self.send("browsingContext.create", type="tab")["context"]
         self.send("browsingContext.close", context=self.context)
         self.context = opened
@@ -355,7 +364,9 @@ class Firefox(WebDriver):
         return self.send("storage.getCookies")["cookies"]
 
     def close(self):
-        self.browser.kill()
+        # Firefox may start itself anew, as on its first start after an install, in the
+        # session of the first.
+        os.killpg(self.browser.pid, signal.SIGKILL)
         self.browser.wait()
         shutil.rmtree(self.profile, ignore_errors=True)
 
@@ -391,10 +402,22 @@ class WebKit(WebDriver):
             "alwaysMatch": {"webkitgtk:browserOptions": options}}}), 60)
         self.base += "/session/" + session["sessionId"]
         self.seen, self.caught = [], []
-        # The window's size for a viewport of the desktop's, whatever MiniBrowser's bars take.
+        self.size()
+
+    def size(self):
+        """The window's size for a viewport of the desktop's, whatever MiniBrowser's bars
+        take."""
         self.call("POST", "/window/rect", {"width": DESKTOP[0], "height": DESKTOP[1]})
         bars = DESKTOP[1] - self.eval("innerHeight")
         self.call("POST", "/window/rect", {"width": DESKTOP[0], "height": DESKTOP[1] + bars})
+
+    def reopen(self, url):
+        self.leave()
+        opened = self.call("POST", "/window/new", {"type": "window"})["handle"]
+        self.call("DELETE", "/window")
+        self.call("POST", "/window", {"handle": opened})
+        self.size()
+        self.load(url)
 
     def call(self, method, path, body=None):
         request = urllib.request.Request(
@@ -504,6 +527,8 @@ class Hanging:
                 return
 
     def close(self):
+        # Wakes the accept that waits, which a close alone leaves listening.
+        self.socket.shutdown(socket.SHUT_RDWR)
         self.socket.close()
         for connection in self.held:
             connection.close()
@@ -570,7 +595,7 @@ def play_page(page, web, linux):
     """The expectations that hold in every engine, played on a copy of the page that its
     own server serves, which the check stops, replaces by one that never answers and by
     a new release."""
-    label = page.name.capitalize()
+    label = ENGINE_NAMES[page.name]
     log_path = Path(tempfile.mkdtemp()) / "requests.log"
     log = open(log_path, "w")
     server, address = serve(web, log=log)
@@ -788,7 +813,7 @@ def main():
     copies = Path(tempfile.mkdtemp(prefix="korvanda-web-"))
     try:
         for engine in engines:
-            print(f"== The page in {engine.capitalize()}", flush=True)
+            print(f"== The page in {ENGINE_NAMES[engine]}", flush=True)
             copy = copies / engine
             shutil.copytree(web, copy)
             if engine == "chromium":

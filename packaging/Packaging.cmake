@@ -91,6 +91,16 @@ endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvanda)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# A package is built for the Debian release it is built on, whose Qt it depends on. Its
+# version names that release as Debian's own updates of a stable release do, 1.00+deb12
+# or 1.00+deb13, which the file name repeats; a newer release's package of one version
+# sorts after an older's, and every package of a newer version after both.
+cmake_host_system_information(RESULT korvanda_distribution QUERY DISTRIB_ID DISTRIB_VERSION_ID)
+list(GET korvanda_distribution 0 korvanda_distribution_id)
+list(GET korvanda_distribution 1 korvanda_debian_release)
+if(korvanda_distribution_id STREQUAL "debian" AND korvanda_debian_release MATCHES "^[0-9]+$")
+    set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION}+deb${korvanda_debian_release})
+endif()
 set(CPACK_PACKAGE_VENDOR "Korvanda developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION [[

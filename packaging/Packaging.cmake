@@ -95,7 +95,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 # version names that release as Debian's own updates of a stable release do, 1.00+deb12
 # or 1.00+deb13, which the file name repeats; a newer release's package of one version
 # sorts after an older's, and every package of a newer version after both.
-cmake_host_system_information(RESULT korvanda_distribution QUERY DISTRIB_ID DISTRIB_VERSION_ID)
+cmake_host_system_information(RESULT korvanda_distribution
+    QUERY DISTRIB_ID DISTRIB_VERSION_ID)
 list(GET korvanda_distribution 0 korvanda_distribution_id)
 list(GET korvanda_distribution 1 korvanda_debian_release)
 if(korvanda_distribution_id STREQUAL "debian" AND korvanda_debian_release MATCHES "^[0-9]+$")

@@ -91,6 +91,17 @@ endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvanda)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# A package is built for the Debian release it is built on, whose Qt it depends on. Its
+# version names that release as Debian's own updates of a stable release do, 1.00+deb12
+# or 1.00+deb13, which the file name repeats; a newer release's package of one version
+# sorts after an older's, and every package of a newer version after both.
+cmake_host_system_information(RESULT korvanda_distribution
+    QUERY DISTRIB_ID DISTRIB_VERSION_ID)
+list(GET korvanda_distribution 0 korvanda_distribution_id)
+list(GET korvanda_distribution 1 korvanda_debian_release)
+if(korvanda_distribution_id STREQUAL "debian" AND korvanda_debian_release MATCHES "^[0-9]+$")
+    set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION}+deb${korvanda_debian_release})
+endif()
 set(CPACK_PACKAGE_VENDOR "Korvanda developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION [[
@@ -110,9 +121,21 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # opening message is cut off. Both packages name their faces so and keep the same widths;
 # fonts-liberation is the one the game is tested with and the one apt picks.
 # The Wayland support reaches into Qt's platform interface, whose layout is Qt's own
-# from one version to the next: Debian's Qt names that version qt6-base-abi.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-liberation | fonts-liberation2, qt6-base-abi (= ${Qt6_VERSION})")
+# from one version to the next. Debian's Qt core package provides a name for that exact
+# version, qt6-base-abi in Debian 12 and qt6-base-private-abi in Debian 13: the package
+# depends on the one that the Qt it is built against provides.
+get_target_property(korvanda_qt_core Qt6::Core LOCATION)
+get_filename_component(korvanda_qt_core "${korvanda_qt_core}" REALPATH)
+execute_process(COMMAND dpkg-query -S "${korvanda_qt_core}"
+    OUTPUT_VARIABLE korvanda_qt_core_package OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+string(REGEX REPLACE ":.*" "" korvanda_qt_core_package "${korvanda_qt_core_package}")
+execute_process(COMMAND dpkg-query -W -f=\${Provides} "${korvanda_qt_core_package}"
+    OUTPUT_VARIABLE korvanda_qt_provides ERROR_QUIET)
+if(NOT korvanda_qt_provides MATCHES "(qt6-base(-private)?-abi \\(= [^)]*\\))")
+    message(FATAL_ERROR "The package of ${korvanda_qt_core} (${korvanda_qt_core_package}) "
+        "provides no Qt ABI version: ${korvanda_qt_provides}")
+endif()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation | fonts-liberation2, ${CMAKE_MATCH_1}")
 # Without it Qt falls back to XWayland on a Wayland desktop.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

@@ -126,7 +126,7 @@ private slots:
         target->disconnect();
         QSignalSpy triggered(target, &QAction::triggered);
         QTest::keyClick(board.window.get(), menu, Qt::AltModifier);
-        QTRY_VERIFY(QApplication::activePopupWidget());
+        QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
         QTest::keyClick(QApplication::activePopupWidget(), item);
         QCOMPARE(triggered.size(), 1);
     }

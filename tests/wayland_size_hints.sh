@@ -14,10 +14,10 @@ player=$!
 # set: the last ones sent before that commit. Prints nothing until that frame is sent.
 first_frame() {
     awk -F'[()]' '
-        /-> xdg_toplevel@[0-9]+\.set_min_size\(/ { min = $2 }
-        /-> xdg_toplevel@[0-9]+\.set_max_size\(/ { max = $2 }
-        /-> xdg_surface@[0-9]+\.set_window_geometry\(/ { geometry = $2; sub(/^0, 0, /, "", geometry) }
-        geometry != "" && /-> wl_surface@[0-9]+\.commit\(\)/ {
+        /-> xdg_toplevel[@#][0-9]+\.set_min_size\(/ { min = $2 }
+        /-> xdg_toplevel[@#][0-9]+\.set_max_size\(/ { max = $2 }
+        /-> xdg_surface[@#][0-9]+\.set_window_geometry\(/ { geometry = $2; sub(/^0, 0, /, "", geometry) }
+        geometry != "" && /-> wl_surface[@#][0-9]+\.commit\(\)/ {
             gsub(/, /, "x", min); gsub(/, /, "x", max); gsub(/, /, "x", geometry)
             print min, max, geometry; exit
         }' "$log"

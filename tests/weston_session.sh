@@ -15,6 +15,8 @@ trap 'kill $compositor 2>/dev/null; wait $compositor 2>/dev/null; rm -rf "$dir"'
 export XDG_RUNTIME_DIR="$dir" HOME="$dir" XDG_CONFIG_HOME="$dir"
 chmod 700 "$dir"
 unset DISPLAY QT_QPA_PLATFORM
+# XWayland's socket goes in the folder that a desktop's start-up makes; weston makes none.
+[ -z "$xwayland" ] || [ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix
 
 weston --backend=headless-backend.so --socket=korvanda $xwayland --width=1024 --height=768 \
     --log="$dir/weston.log" &

@@ -22,6 +22,7 @@ import websocket
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests" / "windows"))
 import window_check as board  # noqa: E402  the board's positions, colours and checks
+import page_accessibility  # noqa: E402  the page played through its accessibility tree
 from window_check import CLIENT, check  # noqa: E402
 
 DESKTOP, PHONE = (1024, 768, 1), (360, 640, 3)
@@ -273,6 +274,7 @@ def main():
         client = page.client(origin, "new-game")
         check(board.read_row(client, 1) == [None] * 4 and board.marks(client, 1)[2] == 4,
               "Ctrl+N starts a new game: the played row is empty again")
+        page_accessibility.play(page)
 
         check(page.eval("caches.open('korvanda').then(c => c.match('korvanda.wasm'))"
                         ".then(r => r !== undefined)"), "the service worker keeps the program")

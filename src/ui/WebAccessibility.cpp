@@ -359,7 +359,7 @@ void WebAccessibility::pageEvent(val event) {
     else if (type == "input" && !blocked(*iface))
         iface->setText(QAccessible::Value, string(holder["value"]));
     else if (type == "keydown")
-        instance->keyDown(event, holder);
+        instance->keyDown(event, holder, *iface);
 }
 
 // The press action, the very click of the control.
@@ -378,11 +378,20 @@ void WebAccessibility::focusIn(QAccessibleInterface& iface) {
     widget->setFocus(Qt::TabFocusReason);
 }
 
-// Escape goes to the control that has the game's focus, which closes a box as it does on
-// the desktop. A menu's shortcut presses its item and its access key opens it; inside a
-// menu, an item's access key presses the item.
-void WebAccessibility::keyDown(val event, val holder) {
+// Enter presses a button as it goes down, as on the desktop, whether or not the browser
+// would make a click of it. Escape goes to the control that has the game's focus, which
+// closes a box as on the desktop. A menu's shortcut presses its item and its access key
+// opens it; inside a menu, an item's access key presses the item.
+void WebAccessibility::keyDown(val event, val holder, QAccessibleInterface& iface) {
     const QString key = string(event["key"]);
+    if (key == QLatin1String("Enter")) {
+        const auto shown = nodes_.constFind(QAccessible::uniqueId(&iface));
+        if (shown != nodes_.cend() && shown->kind == Kind::Button) {
+            event.call<void>("preventDefault");
+            press(iface);
+        }
+        return;
+    }
     if (key == QLatin1String("Escape")) {
         if (QWidget* target = QApplication::focusWidget()) {
             for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
@@ -416,14 +425,14 @@ void WebAccessibility::keyDown(val event, val holder) {
             inMenu ? it->mnemonic == pressed &&
                          it->element["parentElement"].strictlyEquals(holder["parentElement"])
                    : it->shortcut == pressed;
-        QAccessibleInterface* iface = QAccessible::accessibleInterface(it.key());
-        if (!match || !iface || blocked(*iface))
+        QAccessibleInterface* command = QAccessible::accessibleInterface(it.key());
+        if (!match || !command || blocked(*command))
             continue;
         event.call<void>("preventDefault");
         if (it->kind == Kind::Menu)
             it->element["firstElementChild"].call<void>("focus");
         else
-            press(*iface);
+            press(*command);
         return;
     }
 }

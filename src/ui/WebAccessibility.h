@@ -74,7 +74,7 @@ private:
 
     void press(QAccessibleInterface& iface);
     void focusIn(QAccessibleInterface& iface);
-    void keyDown(emscripten::val event, emscripten::val holder);
+    void keyDown(emscripten::val event, emscripten::val holder, QAccessibleInterface& iface);
     void announce(QAccessibleInterface& pressed);
 
     emscripten::val container_;

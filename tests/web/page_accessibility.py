@@ -15,7 +15,7 @@ CODES = {name: code for code, name in COLOURS.items()}
 # key, code, Windows key code, text, as Chromium takes them
 KEYS = {"Enter": ("Enter", "Enter", 13, "\r"), "Space": (" ", "Space", 32, " "),
         "Tab": ("Tab", "Tab", 9, ""), "Escape": ("Escape", "Escape", 27, "")}
-SHIFT, CTRL = 8, 2
+ALT, CTRL, SHIFT = 1, 2, 8
 WAIT = 10  # seconds; the copy follows the game at once, only a hung page takes that long
 
 
@@ -72,9 +72,10 @@ class Tree:
                 pending[:0] = node.get("childIds", [])
         return " ".join(texts)
 
-    def key(self, name, modifiers=0, letter=None):
-        key, code, virtual, text = (letter, "Key" + letter.upper(), ord(letter.upper()), "") \
-            if letter else KEYS[name]
+    def key(self, name, modifiers=0):
+        """A key named in KEYS, or a letter's."""
+        key, code, virtual, text = KEYS.get(name) or (name, "Key" + name.upper(),
+                                                      ord(name.upper()), "")
         for kind in ("keyDown" if text else "rawKeyDown", "keyUp"):
             self.page.send("Input.dispatchKeyEvent", type=kind, key=key, code=code, text=text,
                            windowsVirtualKeyCode=virtual, modifiers=modifiers)
@@ -246,12 +247,21 @@ def play(page):
           "screen reader: Escape closes it, the focus is back on its command, and a press on "
           "the board meanwhile placed nothing")
     tree.focus(hole_name(3, 3, "empty"))
-    tree.key("", CTRL, letter="a")
+    tree.key("a", CTRL)
     check(tree.find("About...") and page.wait(lambda: tree.focused() == "OK", WAIT),
           "screen reader: Ctrl+A on a hole opens About, and its OK has the focus")
     tree.key("Enter")
     check(page.wait(lambda: tree.focused() == hole_name(3, 3, "empty"), WAIT),
           "screen reader: Enter on OK closes it, and the hole has the focus again")
+    tree.key("h", ALT)
+    focused = page.wait(lambda: tree.focused() == "How to Play Korvanda", WAIT)
+    tree.key("a")
+    check(focused and tree.find("About...") and page.wait(lambda: tree.focused() == "OK", WAIT),
+          "screen reader: Alt+H goes to the Help menu's first command, and its letter A opens "
+          "About")
+    tree.key("Space")
+    check(page.wait(lambda: tree.focused() == "How to Play Korvanda", WAIT),
+          "screen reader: Space on OK closes it")
 
     errors = [m["params"]["args"][0].get("value") for m in page.events
               if m.get("method") == "Runtime.consoleAPICalled" and m["params"]["type"] == "error"]

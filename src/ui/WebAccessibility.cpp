@@ -54,8 +54,8 @@ WebAccessibility::WebAccessibility(QObject* parent)
     if (container_.isNull())
         return;
     instance = this;
-    // Qt 6.4's page platform gives Qt no screen reader, so that accessibility would stay
-    // off and the widgets would send no update events.
+    // Nothing on Qt 6.4's page platform switches Qt's accessibility on, and without it the
+    // widgets send no update events.
     QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
     QAccessible::installUpdateHandler(&WebAccessibility::accessibilityUpdate);
 

@@ -165,10 +165,10 @@ void WebAccessibility::syncWindow(QAccessibleInterface& window, QWidget* modal) 
     const bool opened = !nodes_.contains(QAccessible::uniqueId(&window));
     if (opened && kind == Kind::Dialog)
         beforeDialog_ = document()["activeElement"];
-    Node& section = node(window, kind);
+    val section = element(window, kind);
     if (opened)
-        container_.call<void>("insertBefore", section.element, announcements_);
-    section.element.set("inert", modal && window.object() != modal);
+        container_.call<void>("insertBefore", section, announcements_);
+    section.set("inert", modal && window.object() != modal);
 
     QHash<const QWidget*, int> chain;
     if (auto* top = qobject_cast<QWidget*>(window.object())) {
@@ -182,14 +182,14 @@ void WebAccessibility::syncWindow(QAccessibleInterface& window, QWidget* modal) 
     collect(window, window.rect(), chain, 0, items);
     std::stable_sort(items.begin(), items.end(),
                      [](const Item& a, const Item& b) { return a.order < b.order; });
-    place(section.element, items);
+    place(section, items);
 
     // A dialog is described by its first text, its message.
     const auto message = std::find_if(items.begin(), items.end(),
                                       [](const Item& item) { return item.kind == Kind::Text; });
     if (kind == Kind::Dialog && message != items.end())
-        section.element.call<void>("setAttribute", val("aria-describedby"),
-                                   node(*message->iface, Kind::Text).element["id"]);
+        section.call<void>("setAttribute", val("aria-describedby"),
+                           element(*message->iface, Kind::Text)["id"]);
 }
 
 // The controls in the window, by their place in its tab chain. Containers add nothing of
@@ -227,18 +227,17 @@ void WebAccessibility::collect(QAccessibleInterface& parent, const QRect& bounds
 void WebAccessibility::place(val parent, const std::vector<Item>& items) {
     int index = 0;
     for (const Item& item : items) {
-        Node& shown = node(*item.iface, item.kind);
+        const val shown = element(*item.iface, item.kind);
         const val current = parent["children"][index];
-        if (!current.strictlyEquals(shown.element))
-            parent.call<void>("insertBefore", shown.element,
-                              current.isUndefined() ? val::null() : current);
+        if (!current.strictlyEquals(shown))
+            parent.call<void>("insertBefore", shown, current.isUndefined() ? val::null() : current);
         if (item.kind == Kind::Menu)
-            place(shown.element, item.items);
+            place(shown, item.items);
         ++index;
     }
 }
 
-WebAccessibility::Node& WebAccessibility::node(QAccessibleInterface& iface, Kind kind) {
+val WebAccessibility::element(QAccessibleInterface& iface, Kind kind) {
     const QAccessible::Id id = QAccessible::uniqueId(&iface);
     auto found = nodes_.find(id);
     if (found == nodes_.end()) {
@@ -250,31 +249,31 @@ WebAccessibility::Node& WebAccessibility::node(QAccessibleInterface& iface, Kind
                         {Kind::Button, "button", nullptr},  {Kind::Field, "input", nullptr},
                         {Kind::Text, "p", nullptr},         {Kind::Image, "span", "img"},
                         {Kind::Menu, "div", "group"}};
-        const auto* made = std::find_if(std::begin(Elements), std::end(Elements),
-                                        [kind](const auto& each) { return each.kind == kind; });
-        val element = document().call<val>("createElement", val(made->tag));
-        if (made->role)
-            element.call<void>("setAttribute", val("role"), val(made->role));
-        element.set("id", val("board-copy-" + std::to_string(id)));
-        element["dataset"].set("node", val(std::to_string(id)));
-        Node created{element, kind, {}, {}, {}};
+        const auto* shape = std::find_if(std::begin(Elements), std::end(Elements),
+                                         [kind](const auto& each) { return each.kind == kind; });
+        val made = document().call<val>("createElement", val(shape->tag));
+        if (shape->role)
+            made.call<void>("setAttribute", val("role"), val(shape->role));
+        made.set("id", val("board-copy-" + std::to_string(id)));
+        made["dataset"].set("node", val(std::to_string(id)));
+        Node created{made, kind, {}, {}, {}};
         switch (kind) {
         case Kind::Dialog:
             if (iface.role() == QAccessible::AlertMessage)
-                element.call<void>("setAttribute", val("role"), val("alertdialog"));
-            element.call<void>("setAttribute", val("aria-modal"), val("true"));
+                made.call<void>("setAttribute", val("role"), val("alertdialog"));
+            made.call<void>("setAttribute", val("aria-modal"), val("true"));
             break;
         case Kind::Button:
-            element.set("type", val("button"));
+            made.set("type", val("button"));
             break;
         case Kind::Field:
-            element.set("type", val("text"));
-            element.set("autocomplete", val("off"));
-            element.set("spellcheck", false);
+            made.set("type", val("text"));
+            made.set("autocomplete", val("off"));
+            made.set("spellcheck", false);
             break;
         case Kind::Image:
             if (iface.state().focusable)
-                element.set("tabIndex", 0);
+                made.set("tabIndex", 0);
             break;
         default:
             break;
@@ -284,8 +283,8 @@ WebAccessibility::Node& WebAccessibility::node(QAccessibleInterface& iface, Kind
             created.shortcut = QKeySequence::fromString(iface.text(QAccessible::Accelerator),
                                                         QKeySequence::PortableText);
             if (!created.shortcut.isEmpty())
-                element.call<void>("setAttribute", val("aria-keyshortcuts"),
-                                   text(pageKeys(created.shortcut)));
+                made.call<void>("setAttribute", val("aria-keyshortcuts"),
+                                text(pageKeys(created.shortcut)));
             if (const auto* action = qobject_cast<QAction*>(iface.object()))
                 created.mnemonic = QKeySequence::mnemonic(action->text());
         }
@@ -293,7 +292,7 @@ WebAccessibility::Node& WebAccessibility::node(QAccessibleInterface& iface, Kind
     }
     found->seen = true;
     rename(*found, iface);
-    return *found;
+    return found->element;
 }
 
 void WebAccessibility::rename(Node& shown, QAccessibleInterface& iface) {

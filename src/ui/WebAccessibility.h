@@ -66,7 +66,8 @@ private:
     void collect(QAccessibleInterface& parent, const QRect& bounds,
                  const QHash<const QWidget*, int>& chain, int order, std::vector<Item>& out);
     void place(emscripten::val parent, const std::vector<Item>& items);
-    Node& node(QAccessibleInterface& iface, Kind kind);
+    // The control's element, made when it is first shown, with its name brought up to date.
+    emscripten::val element(QAccessibleInterface& iface, Kind kind);
     void rename(Node& node, QAccessibleInterface& iface);
     void focusMoved();
     void followFocus();

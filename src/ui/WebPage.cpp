@@ -1,5 +1,7 @@
 #include "WebPage.h"
 
+#include "WebAccessibility.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -34,6 +36,9 @@ void WebPage::prepare(QApplication& app) {
         if (box && window != box->windowHandle())
             box->activateWindow();
     });
+
+    // Made before the end below is connected, so that the copy goes before the program.
+    new WebAccessibility(&app);
 
     // Ends the program at once, as on the desktop; the page is told (its onExit) and shows
     // the end in place of the board.

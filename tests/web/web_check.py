@@ -32,6 +32,7 @@ import websocket
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests" / "windows"))
 import window_check as board  # noqa: E402  the board's positions, colours and checks
+import page_accessibility  # noqa: E402  the page played through its accessibility tree
 from window_check import CLIENT, check  # noqa: E402
 
 DESKTOP, PHONE = (1024, 768, 1), (360, 640, 3)
@@ -659,6 +660,9 @@ def play_page(page, web, linux):
         client = page.client(origin, "new-game")
         check(board.read_row(client, 1) == [None] * 4 and board.marks(client, 1)[2] == 4,
               f"{label}: Ctrl+N starts a new game: the played row is empty again")
+        # Only Chromium lets a check read the tree that a screen reader reads.
+        if isinstance(page, Page):
+            page_accessibility.play(page)
 
         kept = page.wait(lambda: page.eval(
             "navigator.serviceWorker.ready.then(() => caches.keys())"

@@ -33,7 +33,7 @@ ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests" / "windows"))
 import window_check as board  # noqa: E402  the board's positions, colours and checks
 import page_accessibility  # noqa: E402  the page played through its accessibility tree
-from window_check import CLIENT, check  # noqa: E402
+from window_check import CLIENT, Display, check  # noqa: E402
 
 DESKTOP, PHONE = (1024, 768, 1), (360, 640, 3)
 # The text controls, whose glyphs the two font rasterisers may draw apart.
@@ -142,7 +142,21 @@ class Browser:
         return None
 
 
-class Page(Browser):
+class Socket:
+    """Commands over the websocket self.socket, as DevTools and WebDriver BiDi take them: each
+    answered by the message with its id, the events between kept in self.events."""
+
+    def send(self, method, **params):
+        self.next_id += 1
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get("id") == self.next_id:
+                return message.get("result", {})
+            self.events.append(message)
+
+
+class Page(Socket, Browser):
     """One Chromium with one page, driven over the DevTools protocol."""
 
     def __init__(self, shots, screen=DESKTOP, touch=False, flags=()):
@@ -178,15 +192,6 @@ class Page(Browser):
         self.socket.close()
         self.attach(opened)
         self.load(url)
-
-    def send(self, method, **params):
-        self.next_id += 1
-        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
-        while True:
-            message = json.loads(self.socket.recv())
-            if message.get("id") == self.next_id:
-                return message.get("result", {})
-            self.events.append(message)
 
     def load(self, url=None):
         """Loads url, or the page anew, and waits for its load event."""
@@ -287,7 +292,7 @@ class WebDriver(Browser):
         time.sleep(0.3)
 
 
-class Firefox(WebDriver):
+class Firefox(Socket, WebDriver):
     """Firefox ESR, driven over WebDriver BiDi on its remote agent's websocket."""
 
     def __init__(self, shots, display):
@@ -313,15 +318,6 @@ class Firefox(WebDriver):
         self.send("session.subscribe", events=["log.entryAdded", "network.beforeRequestSent"])
         self.send("browsingContext.setViewport", context=self.context,
                   viewport={"width": DESKTOP[0], "height": DESKTOP[1]})
-
-    def send(self, method, **params):
-        self.next_id += 1
-        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
-        while True:
-            message = json.loads(self.socket.recv())
-            if message.get("id") == self.next_id:
-                return message.get("result", {})
-            self.events.append(message)
 
     def load(self, url=None):
         if url:
@@ -533,23 +529,6 @@ class Hanging:
         self.socket.close()
         for connection in self.held:
             connection.close()
-
-
-class Display:
-    """A private X server, for the browsers that need one for WebGL."""
-
-    def __init__(self):
-        read, write = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as pipe:
-            self.name = ":" + pipe.readline().strip()
-
-    def stop(self):
-        self.xvfb.terminate()
-        self.xvfb.wait()
 
 
 def desktop_client(program):

@@ -66,17 +66,29 @@ def score(secret, guess):
     return black, common - black
 
 
-class Screen:
-    def __init__(self, shots):
-        self.shots = shots
+class Display:
+    """A private X server, on the first free display, large enough for the window at twice
+    the scale."""
+
+    def __init__(self):
         read, write = os.pipe()
-        # Large enough for the window at twice the scale.
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
             pass_fds=(write,), stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as pipe:
-            self.display = ":" + pipe.readline().strip()
+            self.name = ":" + pipe.readline().strip()
+
+    def stop(self):
+        self.xvfb.terminate()
+        self.xvfb.wait()
+
+
+class Screen:
+    def __init__(self, shots):
+        self.shots = shots
+        self.server = Display()
+        self.display = self.server.name
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("QT_QPA_PLATFORM", None)
         self.game = None
@@ -159,7 +171,7 @@ class Screen:
         subprocess.run(["wineserver", "-k"], env=dict(self.env, WINEPREFIX=prefix),
                        stderr=subprocess.DEVNULL)
         self.wm.terminate()
-        self.xvfb.terminate()
+        self.server.stop()
         shutil.rmtree(self.home, ignore_errors=True)
 
 

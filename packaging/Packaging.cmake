@@ -86,6 +86,9 @@ if(WIN32)
     # windres reads the files that the script names; a change of one rebuilds it.
     set_source_files_properties(${PROJECT_BINARY_DIR}/packaging/korvanda.rc PROPERTIES
         OBJECT_DEPENDS "${KORVANDA_ICO};${KORVANDA_MANIFEST}")
+    # The Windows program is packed by its installer, against a Qt that no Debian package
+    # holds: the rest is the Debian package.
+    return()
 endif()
 
 set(CPACK_GENERATOR DEB)

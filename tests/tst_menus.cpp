@@ -1,10 +1,13 @@
 #include "BoardWindow.h"
+#include "game/Game.h"
 #include "ui/HelpTexts.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRawFont>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWindow>
@@ -234,6 +237,47 @@ private slots:
         QCOMPARE(QString::fromLatin1(help::AboutText),
                  QStringLiteral("This program was created by:\r\n\r\n"));
     }
+
+#ifdef KORVANDA_FACE_DIR
+    // The page's faces keep only some of their glyphs: every character of every text that
+    // the window, its menus, its boxes and the reveal box's own menu can show is among
+    // them, and so is each character that a Latin keyboard types into the reveal box.
+    void thePageFacesHoldEveryCharacterShown() {
+        BoardWindow board;
+        QStringList texts{board.window->windowTitle(), shown(help::RulesTitle),
+                          shown(help::RulesText),      shown(help::AboutTitle),
+                          shown(help::AboutText),      QStringLiteral("OK")};
+        for (const auto* label : board.window->findChildren<QLabel*>())
+            texts << label->text();
+        for (const auto* button : board.window->findChildren<QAbstractButton*>())
+            texts << button->text();
+        std::unique_ptr<QMenu> edit(board.window->findChild<QLineEdit*>(QStringLiteral("txtcheat"))
+                                        ->createStandardContextMenu());
+        QList<QAction*> actions = board.window->findChildren<QAction*>() + edit->actions();
+        for (const auto* action : std::as_const(actions))
+            texts << action->text() << action->shortcut().toString(QKeySequence::NativeText);
+        QString typed;
+        for (char16_t c = 0x20; c <= 0x17f; ++c)
+            if (c < 0x7f || c >= 0xa0)
+                typed += QChar(c);
+        texts << typed;
+        QStringList bold;
+        for (std::string_view message : {Game::StartMessage, Game::WinMessage, Game::LossMessage})
+            bold << QString::fromLatin1(message.data(), qsizetype(message.size()));
+        texts << bold;
+        const auto lacking = [](const char* face, const QStringList& shownTexts) {
+            const QRawFont font(QStringLiteral(KORVANDA_FACE_DIR "/") + QLatin1String(face), 12);
+            QString missing;
+            for (const QString& text : shownTexts)
+                for (const QChar c : text)
+                    if (c.isPrint() && !font.supportsCharacter(c) && !missing.contains(c))
+                        missing += c;
+            return missing;
+        };
+        QCOMPARE(lacking("LiberationSans-Regular.ttf", texts), QString());
+        QCOMPARE(lacking("LiberationSans-Bold.ttf", bold), QString());
+    }
+#endif
 
     void newGameResetsAHalfFilledRow() {
         BoardWindow board({1, 1, 1, 1});

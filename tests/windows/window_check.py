@@ -166,10 +166,12 @@ class Screen:
     def stop(self):
         if self.game and self.game.poll() is None:
             self.game.kill()
-        # Ends the Wine session of the game's prefix, and every process left in it.
+        # Ends the Wine session of the game's prefix, and every process left in it; the web
+        # check uses this screen for the Linux program on a machine that may have no Wine.
         prefix = os.environ.get("WINEPREFIX", str(ROOT / "build" / "windows" / "wine"))
-        subprocess.run(["wineserver", "-k"], env=dict(self.env, WINEPREFIX=prefix),
-                       stderr=subprocess.DEVNULL)
+        if shutil.which("wineserver"):
+            subprocess.run(["wineserver", "-k"], env=dict(self.env, WINEPREFIX=prefix),
+                           stderr=subprocess.DEVNULL)
         self.wm.terminate()
         self.server.stop()
         shutil.rmtree(self.home, ignore_errors=True)

@@ -12,6 +12,12 @@ endforeach()
 target_link_options(korvanda PRIVATE -flto "SHELL:-s DYNAMIC_EXECUTION=0"
     "SHELL:-s ENVIRONMENT=web")
 
+# The program's files go beside copies compressed for transfer, which a host that honours
+# the request's Accept-Encoding sends in their place. Both tools write no name and no time
+# into what they make, so two builds give the same bytes.
+find_program(KORVANDA_GZIP gzip REQUIRED)
+find_program(KORVANDA_BROTLI brotli REQUIRED)
+
 set(korvanda_page_dir ${PROJECT_BINARY_DIR}/page)
 set(korvanda_page_files
     ${CMAKE_CURRENT_LIST_DIR}/index.html
@@ -37,6 +43,10 @@ add_custom_command(OUTPUT ${korvanda_page_dir}/korvanda.wasm
         ${korvanda_page_dir}/favicon.ico
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_DIR:korvanda>/korvanda.js
         $<TARGET_FILE_DIR:korvanda>/korvanda.wasm ${korvanda_page_dir}
+    COMMAND ${KORVANDA_GZIP} -9 -n -k -f ${korvanda_page_dir}/korvanda.js
+        ${korvanda_page_dir}/korvanda.wasm
+    COMMAND ${KORVANDA_BROTLI} -q 11 -k -f ${korvanda_page_dir}/korvanda.js
+        ${korvanda_page_dir}/korvanda.wasm
     COMMAND ${CMAKE_COMMAND} -DPAGE=${korvanda_page_dir}
         -P ${CMAKE_CURRENT_LIST_DIR}/ServiceWorker.cmake
     DEPENDS korvanda ${korvanda_page_files} ${korvanda_page_icons}

@@ -499,6 +499,20 @@ def differing(client, other):
                 left <= x < left + w and top <= y < top + h for left, top, w, h in TEXT_AREAS)]
 
 
+def sent_bytes(log_path, name):
+    """The bodies' sizes that the server's log gives for each request of a file."""
+    return [int(line.rsplit(" ", 1)[1]) for line in Path(log_path).read_text().splitlines()
+            if f'"GET /{name} ' in line and line.rsplit(" ", 1)[1].isdigit()]
+
+
+def coding_sent(web, log_path, name="korvanda.wasm"):
+    """The coding in which the server last sent a file: br, gzip or plain."""
+    sizes = {(web / (name + suffix)).stat().st_size: coding
+             for suffix, coding in (("", "plain"), (".gz", "gzip"), (".br", "br"))}
+    sent = [size for size in sent_bytes(log_path, name) if size]
+    return sizes.get(sent[-1]) if sent else None
+
+
 def serve(web, port=0, log=None):
     """Serves web on 127.0.0.1; with log, writes a line there for each request."""
     server = subprocess.Popen(
@@ -589,6 +603,8 @@ def play_page(page, web, linux):
             return
         client = page.client(origin, "desktop-board")
         board.check_board(client, label)
+        check(coding_sent(web, log_path) in ("br", "gzip"), f"{label}: the program came "
+              f"compressed ({coding_sent(web, log_path)})")
         check(page.eval("document.title") == "Korvanda" and page.eval(
             "document.querySelector('link[rel=icon]').href.endsWith('korvanda.svg')"),
             f"{label}: the page is called Korvanda and has the eye as its icon")
@@ -760,8 +776,24 @@ def play_faults(web, shots):
         page.close()
         server.kill()
 
-    whole = (web / "korvanda.wasm").read_bytes()
-    (web / "korvanda.wasm").write_bytes(whole[:len(whole) // 2])
+    # A browser that takes no coding gets the plain program, and plays.
+    log_path = Path(tempfile.mkdtemp()) / "requests.log"
+    server, address = serve(web, log=open(log_path, "w"))
+    page = Page(shots)
+    try:
+        page.send("Network.setExtraHTTPHeaders", headers={"Accept-Encoding": "identity"})
+        page.load(address)
+        check(page.find_board() is not None and coding_sent(web, log_path) == "plain",
+              "Chromium asking for no coding gets the plain program and shows the board")
+    finally:
+        page.close()
+        server.kill()
+
+    # Cut short as sent, whichever coding the browser takes: plain, brotli or gzip.
+    sent = [web / name for name in ("korvanda.wasm", "korvanda.wasm.br", "korvanda.wasm.gz")]
+    whole = [file.read_bytes() for file in sent]
+    for file, data in zip(sent, whole):
+        file.write_bytes(data[:len(data) // 2])
     server, address = serve(web)
     page = Page(shots)
     try:
@@ -777,7 +809,8 @@ def play_faults(web, shots):
             " else w.addEventListener('statechange', () => ended() && done(w.state)); }))"
             ".then((state) => caches.keys().then((names) => [state, names]))") ==
             ["redundant", []], "nothing of a release with a file cut short is kept")
-        (web / "korvanda.wasm").write_bytes(whole)
+        for file, data in zip(sent, whole):
+            file.write_bytes(data)
         page.load()
         check(page.find_board() is not None, "once the whole file is served, a reload "
               "fetches it again and shows the board")

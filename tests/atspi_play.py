@@ -15,6 +15,8 @@ import sys
 import tempfile
 import time
 
+import orca_ears
+
 SKIPPED = 77
 WAIT = 30  # seconds; generous, only a hung bus ever takes that long
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
@@ -24,6 +26,9 @@ for tool in ("Xvfb", "dbus-daemon", "xdotool"):
     if not shutil.which(tool):
         print(f"SKIP: {tool} is not installed")
         sys.exit(SKIPPED)
+if not orca_ears.installed():
+    print("SKIP: orca is not installed")
+    sys.exit(SKIPPED)
 if not os.access(LAUNCHER, os.X_OK):
     print("SKIP: at-spi2-core is not installed")
     sys.exit(SKIPPED)
@@ -128,6 +133,7 @@ def main():
                     "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
                     "string:IsEnabled", "variant:boolean:true"], env=env, check=True)
 
+    orca = orca_ears.Orca(env, runtime, start)
     desktop = pyatspi.Registry.getDesktop(0)
 
     def application():
@@ -161,6 +167,7 @@ def main():
 
     # Tab alone: the reveal box, then the palette, each told with its name.
     subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env, check=True)
+    check(orca.after(["Korvanda frame", "Command1 push button"]), "Orca did not tell the window")
     for expected in ("Reveal code", "Red peg", "Yellow peg"):
         subprocess.run(["xdotool", "key", "Tab"], env=env, check=True)
         wait_for(f"the focus on {expected!r}", lambda: focus and focus[-1] == expected)

@@ -10,7 +10,9 @@ import threading
 import time
 import tty
 
-SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'")
+# An utterance in Orca's debug output, whose lines after the first are indented; it ends
+# where the voice follows.
+SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*)'(?: ?\{| voice=)", re.DOTALL)
 
 
 def installed():
@@ -40,6 +42,7 @@ class Orca:
 
     def _listen(self, reader):
         pending = b""
+        utterance = None
         while True:
             try:
                 chunk = os.read(reader, 65536)
@@ -49,9 +52,15 @@ class Orca:
                 return
             *lines, pending = (pending + chunk).split(b"\n")
             for line in lines:
-                found = SPOKEN.search(line.decode(errors="replace"))
+                line = line.decode(errors="replace")
+                if "SPEECH OUTPUT: '" in line:
+                    utterance = line
+                elif utterance is not None:
+                    utterance += "\n" + line.strip()
+                found = utterance and SPOKEN.search(utterance)
                 if found:
                     self.spoken.append(found.group(1))
+                    utterance = None
 
     def said(self):
         """What Orca said since the last call."""

@@ -7,12 +7,12 @@ class QWidget;
 
 namespace korvanda {
 
-// An unseen notification that a screen reader speaks when it is shown: how a change away
-// from the pressed control reaches Orca from Qt before 6.8. Qt 6.4's AT-SPI bridge sends a
-// name or description change with the object's path where the new text belongs, and Orca
-// drops it; a notification that is shown Orca reads whole, by its name. The notice has no
-// widget, so nothing changes on screen; it stands on an object of its own that the window
-// owns, and goes with it.
+// An unseen notification that a screen reader speaks when it is shown: how what a press
+// changed reaches Orca from Qt before 6.8. Qt 6.4's AT-SPI bridge sends a name or
+// description change with the object's path where the new text belongs, and Orca drops it;
+// a notification that is shown Orca reads whole, by its name. The notice has no widget, so
+// nothing changes on screen; it stands on an object of its own that the window owns, and
+// goes with it.
 class SpokenNotice : public QAccessibleObject {
 public:
     // Shows the window's notice anew with this text, so that it is spoken once.

@@ -1,8 +1,10 @@
 #!/usr/bin/python3
-"""Plays a winning row of the game through the accessibility bus alone, as a screen reader
-started after the game does: Tab moves the focus, press actions choose colours and place pegs, and the names and
-their change events tell what happened. No mouse event and no other key reaches the game.
-Everything runs on a private X server with private session and accessibility buses.
+"""Plays a whole game by keys alone, as a blind player does with Orca started after the game:
+Tab and Shift+Tab move the focus, Orca's left click (KP_Divide) presses a peg or a hole, and
+after each key what Orca says must tell it once: each stop by a name of its own, the colour
+chosen or placed, a row's marks, the result, the message boxes. The accessibility tree gives
+the secret and the focus. Everything runs on a private X server with private session and
+accessibility buses.
 
 Usage: atspi_play.py GAME. Exits 77 (skipped) when a needed Debian package is absent."""
 
@@ -15,15 +17,20 @@ import sys
 import tempfile
 import time
 
+import orca_ears
+
 SKIPPED = 77
 WAIT = 30  # seconds; generous, only a hung bus ever takes that long
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 
 game = sys.argv[1]
-for tool in ("Xvfb", "dbus-daemon", "xdotool"):
+for tool in ("Xvfb", "openbox", "dbus-daemon", "xdotool"):
     if not shutil.which(tool):
         print(f"SKIP: {tool} is not installed")
         sys.exit(SKIPPED)
+if not orca_ears.installed():
+    print("SKIP: orca is not installed")
+    sys.exit(SKIPPED)
 if not os.access(LAUNCHER, os.X_OK):
     print("SKIP: at-spi2-core is not installed")
     sys.exit(SKIPPED)
@@ -36,6 +43,8 @@ except ImportError:
     print("SKIP: python3-pyatspi is not installed")
     sys.exit(SKIPPED)
 
+COLOURS = ("red", "yellow", "green", "blue")
+HOW_TO_PLAY = ("Korvanda is a game based on logic.", "The positions of the boxes do not correspond")
 groups = []
 runtime = tempfile.mkdtemp(prefix="korvanda-atspi-")
 
@@ -90,6 +99,11 @@ def bring_up():
     # The bus launcher registers org.a11y.Bus with accessibility off, as on a desktop where no
     # screen reader runs yet; the registry daemon is started on demand by the accessibility bus.
     start([LAUNCHER, "--launch-immediately", "--a11y=0"], env=env, stdout=subprocess.DEVNULL)
+    # A window manager gives the board back the keys when a message box closes.
+    managing = os.path.join(runtime, "managing")
+    start(["openbox", "--sm-disable", "--startup", f"touch {managing}"],
+          env=dict(env, HOME=runtime, XDG_CONFIG_HOME=runtime), stdout=subprocess.DEVNULL)
+    wait_for("openbox", lambda: os.path.exists(managing))
     os.environ.update(env)
     return env
 
@@ -108,17 +122,13 @@ def main():
     env = bring_up()
     import pyatspi  # reads the environment of the private buses
 
-    told = []  # names carried by name-change events, in order
     focus = []  # names of the controls that took the focus
 
     def listen(event):
-        if event.type.startswith("object:property-change:accessible-name"):
-            told.append(event.source.name)
-        elif event.type.startswith("object:state-changed:focused") and event.detail1:
+        if event.detail1:
             focus.append(event.source.name)
 
-    pyatspi.Registry.registerEventListener(
-        listen, "object:property-change:accessible-name", "object:state-changed:focused")
+    pyatspi.Registry.registerEventListener(listen, "object:state-changed:focused")
     player = start([game], env=env, stdout=subprocess.DEVNULL)
     window = wait_for("the game's window", lambda: subprocess.run(
         ["xdotool", "search", "--onlyvisible", "--pid", str(player.pid)], env=env,
@@ -128,6 +138,7 @@ def main():
                     "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
                     "string:IsEnabled", "variant:boolean:true"], env=env, check=True)
 
+    orca = orca_ears.Orca(env, runtime, start)
     desktop = pyatspi.Registry.getDesktop(0)
 
     def application():
@@ -143,52 +154,99 @@ def main():
         return wait_for(name, lambda: next(
             (node for node in descendants(app) if node.name == name), None))
 
-    def press(name):
-        node = control(name)
-        told.clear()
-        check(node.getRole() == pyatspi.ROLE_PUSH_BUTTON, f"{name}: not a button")
-        action = node.queryAction()
-        check(action.nActions == 1 and action.getName(0) == "Press", f"{name}: no single press")
-        action.doAction(0)
-        return node
+    def key(name, *expected, focus_to=None):
+        """Presses a key; Orca must then say each expected text once, and say nothing twice."""
+        orca.said()
+        focused = len(focus)
+        subprocess.run(["xdotool", "key", name], env=env, check=True)
+        if focus_to is not None:
+            wait_for(f"the focus to move on {name}", lambda: len(focus) > focused and focus[-1])
+            check(focus[-1] == focus_to, f"{name} went to {focus[-1]!r}, not {focus_to!r}")
+            expected += (focus_to,)
+        spoken = orca.after(expected, settle=0.5)
+        check(spoken is not None, f"after {name} Orca did not say all of {expected}: "
+              f"{orca.spoken[-6:]}")
+        for text in expected:
+            times = sum(text in line for line in spoken)
+            check(times == 1, f"after {name} Orca said {text!r} {times} times: {spoken}")
+        repeated = {line for line in spoken if spoken.count(line) > 1}
+        check(not repeated, f"after {name} Orca said {repeated} twice: {spoken}")
+        return spoken
 
-    def hear(name):
-        wait_for(f"a name change to {name!r}", lambda: name in told)
+    stops = ["Reveal code"] + [f"{c.capitalize()} peg" for c in COLOURS]
+    for row in range(1, 9):
+        stops += [f"Row {row}, hole {place}: empty" for place in range(1, 5)]
+        stops += [f"Row {row}, box {box}: 0 black, 0 white" for box in range(1, 5)]
+    at = -1  # the stop that has the focus, -1 for Command1
 
-    check(control("Row 3: 0 black, 0 white").queryAction().nActions == 0,
+    def go(stop):
+        """Tabs to the stop whose name begins with stop, hearing each stop on the way."""
+        nonlocal at
+        target = next(i for i, name in enumerate(stops) if name.startswith(stop))
+        while at != target:
+            step = 1 if target > at else -1
+            at += step
+            key("Tab" if step > 0 else "shift+Tab", focus_to=stops[at])
+
+    def press(*expected):
+        key("KP_Divide", *expected)
+
+    check(control("Row 3, box 1: 0 black, 0 white").queryAction().nActions == 0,
           "a feedback box offers an action")
     check(control("Answer, hole 1: hidden"), "the hidden answer is named")
 
-    # Tab alone: the reveal box, then the palette, each told with its name.
     subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env, check=True)
-    for expected in ("Reveal code", "Red peg", "Yellow peg"):
-        subprocess.run(["xdotool", "key", "Tab"], env=env, check=True)
-        wait_for(f"the focus on {expected!r}", lambda: focus and focus[-1] == expected)
 
-    # The reveal box tells the secret only while it holds the code.
+    # The reveal box tells the secret only while it holds the code; it is given the code
+    # over AT-SPI, away from the focus, so that Orca has nothing to say.
     reveal = control("Reveal code").queryEditableText()
     reveal.setTextContents("tiv33vit")
     secret = [wait_for(f"answer hole {place}", lambda: next(
-        (m.group(1) for m in (re.fullmatch(rf"Answer, hole {place}: (red|yellow|green|blue)",
+        (m.group(1) for m in (re.fullmatch(rf"Answer, hole {place}: ({'|'.join(COLOURS)})",
                                            node.name or "") for node in descendants(app)) if m),
         None)) for place in range(1, 5)]
     reveal.setTextContents("")
     control("Answer, hole 4: hidden")
 
+    # The first row: one colour four times, which the secret holds fewest times.
+    miss = min(COLOURS, key=secret.count)
+    rows = [[miss] * 4, secret]
     chosen = None
-    for place, colour in enumerate(secret, start=1):
-        if colour != chosen:
-            press(f"{colour.capitalize()} peg")
-            hear(f"{colour.capitalize()} peg, selected")
-            chosen = colour
-        pressed = press(f"Row 1, hole {place}: empty")
-        hear(f"Row 1, hole {place}: {colour}")
-    hear("Row 1: 4 black, 0 white")
-    hear("You guessed the pattern!!!")
-    check("Row 1: 4 black, 0 white" in pressed.description,
-          f"the last press told {pressed.description!r}")
-    control(f"Answer, hole 1: {secret[0]}")
-    print("ok: a winning row played through AT-SPI; heard:", "; ".join(told))
+    for row, guess in enumerate(rows, start=1):
+        for place, colour in enumerate(guess, start=1):
+            peg = f"{colour.capitalize()} peg"
+            if colour != chosen:
+                go(peg)
+                press(f"{peg}, selected")
+                stops[at] = f"{peg}, selected"
+                if chosen:
+                    stops[stops.index(f"{chosen.capitalize()} peg, selected")] = \
+                        f"{chosen.capitalize()} peg"
+                chosen = colour
+            go(f"Row {row}, hole {place}:")
+            filled = f"Row {row}, hole {place}: {colour}"
+            if place < 4:
+                press(filled)
+            else:
+                black = sum(g == c for g, c in zip(guess, secret))
+                white = sum(min(guess.count(c), secret.count(c)) for c in COLOURS) - black
+                marks = f"{black} black, {white} white"
+                press(filled, f"Row {row}: {marks}", *(
+                    ["You guessed the pattern!!!", f"Answer, hole 1: {secret[0]}"]
+                    if black == 4 else []))
+                for box in range(1, 5):
+                    stops[stops.index(f"Row {row}, box {box}: 0 black, 0 white")] = \
+                        f"Row {row}, box {box}: {marks}"
+            stops[at] = filled
+    # Where Am I tells the hole once.
+    key("KP_Enter", stops[at])
+
+    # Each box is read once, whole; when it closes the focus is back where it was.
+    for shortcut, texts in (("ctrl+h", ("How to Play...", *HOW_TO_PLAY)),
+                            ("ctrl+a", ("About...", "This program was created by:"))):
+        key(shortcut, *texts, "OK")
+        key("Return", stops[at])
+    print("ok: a whole game played by keys, each change heard once from Orca")
 
 
 try:

@@ -61,21 +61,21 @@ private slots:
         static constexpr Step steps[] = {
             {"Slot1(1)", "Slot1(1)", "Row 1, hole 4: empty", ""},
             {"PicR", "PicR", "Red peg, selected", ""},
-            {"Slot1(1)", "Slot1(1)", "Row 1, hole 4: red", "Row 1, hole 4: red"},
+            {"Slot1(1)", "Slot1(1)", "Row 1, hole 4: red", ""},
             {"Slot2(5)", "Slot2(5)", "Row 5, hole 3: empty", "Row 1, hole 3: red"},
             {"PicY", "PicR", "Red peg", ""},
-            {"Slot3(1)", "Slot3(1)", "Row 1, hole 2: yellow", "Row 1, hole 2: yellow"},
-            {"Slot4(1)", "Picture1(3)", "Row 1: 1 black, 1 white",
-             "Row 1, hole 1: yellow; Row 1: 1 black, 1 white"},
+            {"Slot3(1)", "Slot3(1)", "Row 1, hole 2: yellow", ""},
+            {"Slot4(1)", "Picture1(3)", "Row 1, box 4: 1 black, 1 white",
+             "Row 1: 1 black, 1 white"},
             {"PicB", "PicB", "Blue peg, selected", ""},
             {"Slot4(1)", "Slot4(2)", "Row 2, hole 1: blue", "Row 2, hole 1: blue"},
             {"PicG", "PicG", "Green peg, selected", ""},
-            {"Slot3(2)", "Slot3(2)", "Row 2, hole 2: green", "Row 2, hole 2: green"},
+            {"Slot3(2)", "Slot3(2)", "Row 2, hole 2: green", ""},
             {"PicY", "PicY", "Yellow peg, selected", ""},
-            {"Slot2(2)", "Slot2(2)", "Row 2, hole 3: yellow", "Row 2, hole 3: yellow"},
+            {"Slot2(2)", "Slot2(2)", "Row 2, hole 3: yellow", ""},
             {"PicR", "PicR", "Red peg, selected", ""},
             {"Slot1(2)", "lblMessage", "You guessed the pattern!!!",
-             "Row 2, hole 4: red; Row 2: 4 black, 0 white; You guessed the pattern!!!; "
+             "Row 2: 4 black, 0 white; You guessed the pattern!!!; "
              "Answer, hole 1: blue; Answer, hole 2: green; Answer, hole 3: yellow; "
              "Answer, hole 4: red"},
         };

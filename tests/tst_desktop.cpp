@@ -45,7 +45,7 @@ private slots:
         BoardWindow board({1, 1, 2, 3});
         QAccessible::setActive(true);
         QCOMPARE(accessibleName(board.hole(2, 3)), QStringLiteral("Row 3, hole 3: empty"));
-        QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 0 black, 0 white"));
+        QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3, box 1: 0 black, 0 white"));
         QCOMPARE(accessibleName(board.palette(1)), QStringLiteral("Red peg"));
         QCOMPARE(accessibleName(board.hole(1, AnswerRow)),
                  QStringLiteral("Answer, hole 4: hidden"));
@@ -62,8 +62,8 @@ private slots:
         QCOMPARE(accessibleName(board.palette(2)), QStringLiteral("Yellow peg, selected"));
         QCOMPARE(accessibleName(board.palette(1)), QStringLiteral("Red peg"));
         board.playRow({1, 2, 1, 1});
-        QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 1 black, 2 white"));
-        QCOMPARE(accessibleName(board.box(11)), QStringLiteral("Row 3: 1 black, 2 white"));
+        QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3, box 1: 1 black, 2 white"));
+        QCOMPARE(accessibleName(board.box(11)), QStringLiteral("Row 3, box 4: 1 black, 2 white"));
         QCOMPARE(accessibleName(board.hole(4, 3)), QStringLiteral("Row 3, hole 1: red"));
 
         board.playRow({1, 1, 2, 3});
@@ -74,7 +74,7 @@ private slots:
         board.window->findChild<QAction*>(QStringLiteral("mnuNew"))->trigger();
         QCOMPARE(accessibleName(board.hole(3, AnswerRow)),
                  QStringLiteral("Answer, hole 2: hidden"));
-        QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3: 0 black, 0 white"));
+        QCOMPARE(accessibleName(board.box(8)), QStringLiteral("Row 3, box 1: 0 black, 0 white"));
         QCOMPARE(accessibleName(board.hole(4, 3)), QStringLiteral("Row 3, hole 1: empty"));
     }
 

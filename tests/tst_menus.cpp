@@ -2,6 +2,7 @@
 #include "game/Game.h"
 #include "ui/HelpTexts.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -50,9 +51,13 @@ void expectBox(SeenBox& seen, const BoardWindow& board) {
         const Color selected = board.state().SelectedColor;
         // Through the window system, where a modal box blocks input to the board.
         QWindow* window = board.window->windowHandle();
-        for (QWidget* target : std::array<QWidget*, 2>{board.palette(4), board.hole(4, 1)})
+        for (QWidget* target : std::array<QWidget*, 2>{board.palette(4), board.hole(4, 1)}) {
             QTest::mouseClick(window, Qt::LeftButton, {},
                               target->mapTo(board.window.get(), target->rect().center()));
+            // And through a screen reader's press.
+            QAccessible::queryAccessibleInterface(target)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        }
         seen.boardTookAClick = board.state().SelectedColor != selected ||
                                board.state().CurrentRow != row || board.state().HoleFilled(4);
         box->button(QMessageBox::Ok)->click();

@@ -4,6 +4,10 @@
 #include <QStringList>
 #include <array>
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0) && defined(Q_OS_LINUX)
+#include "SpokenNotice.h"
+#endif
+
 namespace korvanda {
 
 namespace {
@@ -20,6 +24,33 @@ bool rename(QWidget* widget, const QString& name) {
         return false;
     widget->setAccessibleName(name);
     return true;
+}
+
+// Has a screen reader speak what a press changed: the pressed control's own new name,
+// told when ownName is not empty, and the changes elsewhere.
+void announce(QWidget* pressed, const QString& ownName, const QStringList& elsewhere) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // The pressed control's name change is spoken as it has the focus; the rest is not,
+    // as a screen reader drops a description beside the name and ignores a label's quick
+    // changes.
+    Q_UNUSED(ownName);
+    if (elsewhere.isEmpty())
+        return;
+    QAccessibleAnnouncementEvent announcement(pressed, elsewhere.join(QStringLiteral("; ")));
+    QAccessible::updateAccessibility(&announcement);
+#elif defined(Q_OS_LINUX)
+    // No change of a name or description reaches Orca from this Qt (see SpokenNotice).
+    QStringList told = elsewhere;
+    if (!ownName.isEmpty())
+        told.prepend(ownName);
+    if (!told.isEmpty())
+        SpokenNotice::tell(pressed->window(), told.join(QStringLiteral("; ")));
+#else
+    // Elsewhere the pressed control's description tells the changes.
+    Q_UNUSED(pressed);
+    Q_UNUSED(ownName);
+    Q_UNUSED(elsewhere);
+#endif
 }
 
 } // namespace
@@ -77,33 +108,39 @@ QString AccessibleBoard::holeName(int place, int row) const {
         .arg(shown->isHidden() ? QStringLiteral("hidden") : content);
 }
 
-QString AccessibleBoard::marksName(int row) const {
+QString AccessibleBoard::marksCount(int row) const {
     int black = 0;
     int white = 0;
     for (int box = (row - 1) * BoxesPerRow; box < row * BoxesPerRow; ++box) {
         black += controls_.marks(box)->picture() == pictures_.blackMark ? 1 : 0;
         white += controls_.marks(box)->picture() == pictures_.whiteMark ? 1 : 0;
     }
-    return QStringLiteral("Row %1: %2 black, %3 white").arg(row).arg(black).arg(white);
+    return QStringLiteral("%1 black, %2 white").arg(black).arg(white);
 }
 
-void AccessibleBoard::update(QWidget* pressed) {
+void AccessibleBoard::update(QWidget* pressed, int scoredRow) {
     if (!active_)
         return;
+    // What the press changed elsewhere than on the pressed control itself.
     QStringList changes;
-    const auto tell = [&changes](QWidget* widget, const QString& name) {
-        if (rename(widget, name))
+    const auto tell = [&changes, pressed](QWidget* widget, const QString& name) {
+        if (rename(widget, name) && widget != pressed)
             changes.append(name);
     };
+    const QString pressedName = pressed ? pressed->accessibleName() : QString();
     for (int row = 1; row <= GuessRows; ++row) {
         for (int place = 1; place <= Columns; ++place)
             tell(hole(place, row), holeName(place, row));
-        // The four boxes of a row share one name, told once.
-        const QString marks = marksName(row);
+        // The four boxes of a row tell the row's marks, and are told apart by their
+        // number; the marks are told once.
+        const QString marks = marksCount(row);
         const int first = (row - 1) * BoxesPerRow;
-        tell(controls_.marks(first), marks);
-        for (int box = first + 1; box < row * BoxesPerRow; ++box)
-            rename(controls_.marks(box), marks);
+        for (int box = first; box < row * BoxesPerRow; ++box) {
+            const QString name =
+                QStringLiteral("Row %1, box %2: %3").arg(row).arg(box - first + 1).arg(marks);
+            if ((rename(controls_.marks(box), name) || row == scoredRow) && box == first)
+                changes.append(QStringLiteral("Row %1: %2").arg(row).arg(marks));
+        }
     }
     tell(controls_.message, controls_.message->text().replace(QLatin1Char('\n'), QLatin1Char(' ')));
     for (int place = 1; place <= Columns; ++place)
@@ -121,6 +158,9 @@ void AccessibleBoard::update(QWidget* pressed) {
         described_->setAccessibleDescription({});
     pressed->setAccessibleDescription(changes.join(QStringLiteral("; ")));
     described_ = pressed;
+    announce(pressed,
+             pressed->accessibleName() == pressedName ? QString() : pressed->accessibleName(),
+             changes);
 }
 
 } // namespace korvanda

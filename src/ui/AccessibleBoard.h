@@ -40,15 +40,18 @@ public:
     AccessibleBoard& operator=(const AccessibleBoard&) = delete;
 
     // Renames what changed. Given the control that the player pressed, sets its description
-    // to every change that the press made to the holes, the marks and the message.
-    void update(QWidget* pressed = nullptr);
+    // to every change that the press made elsewhere (to the holes, the marks and the
+    // message) and has a screen reader speak the press's changes; the marks of scoredRow,
+    // when the press scored one, are told even when the row earned none.
+    void update(QWidget* pressed = nullptr, int scoredRow = 0);
 
 private:
     void accessibilityActiveChanged(bool active) override;
 
     PictureBox* hole(int place, int row) const;
     QString holeName(int place, int row) const;
-    QString marksName(int row) const;
+    // A row's marks: how many black and how many white.
+    QString marksCount(int row) const;
 
     Controls controls_;
     Pictures pictures_;

@@ -2,6 +2,8 @@
 
 #include "PictureBox.h"
 
+#include <QApplication>
+
 namespace korvanda {
 
 namespace {
@@ -29,7 +31,9 @@ PictureBox* PictureBoxAccessible::box() const {
 }
 
 bool PictureBoxAccessible::pressable() const {
-    return box()->handlesClicks() && !box()->isHidden();
+    // An open message box blocks the board's clicks, and so its presses.
+    const QWidget* modal = QApplication::activeModalWidget();
+    return box()->handlesClicks() && !box()->isHidden() && (!modal || modal == box()->window());
 }
 
 QAccessible::Role PictureBoxAccessible::role() const {

@@ -30,6 +30,19 @@ bool RevealBox::event(QEvent* event) {
     return QLineEdit::event(event);
 }
 
+void RevealBox::focusInEvent(QFocusEvent* event) {
+    // Tabbed into, a line edit selects its text, which reports a move of the caret before
+    // Qt reports the focus; Orca takes that move for the focus and then says nothing of the
+    // box. An empty box has nothing to select: it takes the focus as by any other reason.
+    if (text().isEmpty() &&
+        (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)) {
+        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+        QLineEdit::focusInEvent(&plain);
+        return;
+    }
+    QLineEdit::focusInEvent(event);
+}
+
 void RevealBox::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);

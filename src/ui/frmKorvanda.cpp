@@ -260,8 +260,9 @@ void frmKorvanda::Palette_Click(int code) {
 
 void frmKorvanda::Slot_Click(int column, int index) {
     // The peg goes into the current row, whichever row's hole was pressed.
+    const int row = game_.state().CurrentRow;
     game_.ClickHole(column);
-    accessible_->update(Slot(column, index));
+    accessible_->update(Slot(column, index), game_.state().CurrentRow != row ? row : 0);
 }
 
 void frmKorvanda::txtcheat_Change() {

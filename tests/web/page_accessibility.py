@@ -110,7 +110,7 @@ def agrees(page, tree, origin, label):
             if hole_name(row, place, colour) not in names:
                 wrong.append(f"row {row} hole {place} shows {colour}")
         black, white, _ = board.marks(client, row)
-        if f"Row {row}: {black} black, {white} white" not in names:
+        if f"Row {row}, box 1: {black} black, {white} white" not in names:
             wrong.append(f"row {row} shows {black} black, {white} white")
     check(not wrong, f"{label}: every hole's and mark's name agrees with the pixels "
           f"{wrong[:3]}")
@@ -134,7 +134,9 @@ def play_row(tree, row, guess):
 
 
 def marks_name(tree, row):
-    return next((n for n in tree.names() if n.startswith(f"Row {row}: ")), None)
+    """The row's marks as a press tells them."""
+    box = next((n for n in tree.names() if n.startswith(f"Row {row}, box 1: ")), None)
+    return box and f"Row {row}: " + box.split(": ", 1)[1]
 
 
 def play(page):
@@ -146,22 +148,22 @@ def play(page):
     tree = Tree(page)
     names = tree.find("Reveal code") and tree.names()
     holes = [n for n in names if re.fullmatch(r"Row \d, hole \d: empty", n)]
-    marks = [n for n in names if re.fullmatch(r"Row \d: 0 black, 0 white", n)]
+    marks = [n for n in names if re.fullmatch(r"Row \d, box \d: 0 black, 0 white", n)]
     pegs = [n for n in names if n.endswith(" peg")]
     roles = {tree.value(names[n], "role") for n in holes + pegs}
-    check(len(holes) == 32 and len(marks) == 8 and len(pegs) == 4 and roles == {"button"}
+    check(len(holes) == 32 and len(marks) == 32 and len(pegs) == 4 and roles == {"button"}
           and tree.value(names["Reveal code"], "role") == "textbox"
           and "Choose colors (---->) and click on the holes below." in names
           and not any(n.startswith("Answer, hole") for n in names),
           f"screen reader: the tree names {len(pegs)} pegs and {len(holes)} holes as buttons, "
-          f"the marks of {len(marks)} rows, the reveal box as a text field and the message; "
+          f"{len(marks)} mark boxes, the reveal box as a text field and the message; "
           "the hidden answer is not there")
 
     # Tab goes through the board in the order of play, then the menus; Shift+Tab back.
     expected = ["Reveal code"] + [COLOURS[c].capitalize() + " peg" for c in COLOURS]
     for row in range(1, 9):
         expected += [hole_name(row, p, "empty") for p in range(1, 5)]
-        expected += [f"Row {row}: 0 black, 0 white"] * 4
+        expected += [f"Row {row}, box {box}: 0 black, 0 white" for box in range(1, 5)]
     expected += ["New Game", "Exit", "How to Play Korvanda", "About Korvanda"]
     tree.focus("Reveal code")
     order = [tree.focused()]

@@ -224,10 +224,24 @@ void WebAccessibility::collect(QAccessibleInterface& parent, const QRect& bounds
 }
 
 // Puts the items' elements into parent in their order, moving only those out of place.
+// Elements that are no longer there go first: left in place, they would push each element
+// after them out of place, and a moved element loses the browser's focus, as the pressed
+// peg did when the arrow of the peg before it went.
 void WebAccessibility::place(val parent, const std::vector<Item>& items) {
+    std::vector<val> wanted;
+    wanted.reserve(items.size());
+    for (const Item& item : items)
+        wanted.push_back(element(*item.iface, item.kind));
+    const val children = val::global("Array").call<val>("from", parent["children"]);
+    for (int i = 0, count = children["length"].as<int>(); i < count; ++i) {
+        const val child = children[i];
+        if (std::none_of(wanted.begin(), wanted.end(),
+                         [&child](const val& each) { return each.strictlyEquals(child); }))
+            child.call<void>("remove");
+    }
     int index = 0;
     for (const Item& item : items) {
-        const val shown = element(*item.iface, item.kind);
+        const val& shown = wanted[static_cast<std::size_t>(index)];
         const val current = parent["children"][index];
         if (!current.strictlyEquals(shown))
             parent.call<void>("insertBefore", shown, current.isUndefined() ? val::null() : current);

@@ -117,10 +117,13 @@ def agrees(page, tree, origin, label):
 
 
 def choose(tree, code):
-    """Selects the colour on the palette with Space, unless it is selected already."""
+    """Selects the colour on the palette with Space, unless it is selected already; True
+    when it is selected and a press left the focus on its peg."""
     peg = COLOURS[code].capitalize() + " peg"
     if not tree.find(peg + ", selected", 0.1):
         tree.press(peg, "Space")
+        if not tree.page.wait(lambda: tree.focused() == peg + ", selected", WAIT):
+            return False
     return bool(tree.find(peg + ", selected"))
 
 
@@ -194,8 +197,8 @@ def play(page):
     told = tree.live_text()
     check(heard and (result == "Row 1: 0 black, 0 white" or result in told)
           and hole_name(1, 4, "yellow") not in told,
-          f"screen reader: each press renames its hole, and the row's marks ({result}) are "
-          f"told once, politely: {told!r}")
+          f"screen reader: each press keeps the focus and renames its hole, and the row's "
+          f"marks ({result}) are told once, politely: {told!r}")
     agrees(page, tree, origin, "screen-reader-losing-row")
 
     # The answer through the reveal box's field.

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QStringList>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -450,19 +449,15 @@ void WebAccessibility::keyDown(val event, val holder, QAccessibleInterface& ifac
     }
 }
 
-// What the control that was pressed tells (its description, each change in it) is told
-// in the polite region, but for the change of its own name while it has the browser's
-// focus: the screen reader tells that already.
+// What the control that was pressed tells (its description: the press's changes
+// elsewhere) is told in the polite region; its own new name the screen reader tells with
+// the focus.
 void WebAccessibility::announce(QAccessibleInterface& pressed) {
-    QStringList told =
-        pressed.text(QAccessible::Description).split(QStringLiteral("; "), Qt::SkipEmptyParts);
-    const auto shown = nodes_.constFind(QAccessible::uniqueId(&pressed));
-    if (shown != nodes_.cend() && shown->element.strictlyEquals(document()["activeElement"]))
-        told.removeAll(pressed.text(QAccessible::Name));
+    const QString told = pressed.text(QAccessible::Description);
     if (told.isEmpty())
         return;
     val line = document().call<val>("createElement", val("p"));
-    line.set("textContent", text(told.join(QStringLiteral("; "))));
+    line.set("textContent", text(told));
     announcements_.call<void>("replaceChildren", line);
 }
 

@@ -499,17 +499,18 @@ def differing(client, other):
                 left <= x < left + w and top <= y < top + h for left, top, w, h in TEXT_AREAS)]
 
 
-def sent_bytes(log_path, name):
-    """The bodies' sizes that the server's log gives for each request of a file."""
+def sent_bytes(log_path, name=""):
+    """The bodies' sizes that the server's log gives for each request of a file, or of
+    every file."""
     return [int(line.rsplit(" ", 1)[1]) for line in Path(log_path).read_text().splitlines()
-            if f'"GET /{name} ' in line and line.rsplit(" ", 1)[1].isdigit()]
+            if f'"GET /{name}' in line and line.rsplit(" ", 1)[1].isdigit()]
 
 
 def coding_sent(web, log_path, name="korvanda.wasm"):
     """The coding in which the server last sent a file: br, gzip or plain."""
     sizes = {(web / (name + suffix)).stat().st_size: coding
              for suffix, coding in (("", "plain"), (".gz", "gzip"), (".br", "br"))}
-    sent = [size for size in sent_bytes(log_path, name) if size]
+    sent = [size for size in sent_bytes(log_path, name + " ") if size]
     return sizes.get(sent[-1]) if sent else None
 
 

@@ -4,7 +4,9 @@
 #include <QStringList>
 #include <array>
 
-#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0) && defined(Q_OS_LINUX)
+#if defined(Q_OS_WASM)
+#include "WebAccessibility.h"
+#elif QT_VERSION < QT_VERSION_CHECK(6, 8, 0) && defined(Q_OS_LINUX)
 #include "SpokenNotice.h"
 #endif
 
@@ -38,13 +40,20 @@ void announce(QWidget* pressed, const QString& ownName, const QStringList& elsew
         return;
     QAccessibleAnnouncementEvent announcement(pressed, elsewhere.join(QStringLiteral("; ")));
     QAccessible::updateAccessibility(&announcement);
-#elif defined(Q_OS_LINUX)
-    // No change of a name or description reaches Orca from this Qt (see SpokenNotice).
+#elif defined(Q_OS_WASM) || defined(Q_OS_LINUX)
     QStringList told = elsewhere;
     if (!ownName.isEmpty())
         told.prepend(ownName);
-    if (!told.isEmpty())
-        SpokenNotice::tell(pressed->window(), told.join(QStringLiteral("; ")));
+    if (told.isEmpty())
+        return;
+#if defined(Q_OS_WASM)
+    // A screen reader speaks no name change of a control in a web page.
+    Q_UNUSED(pressed);
+    WebAccessibility::tell(told.join(QStringLiteral("; ")));
+#else
+    // No change of a name or description reaches Orca from this Qt (see SpokenNotice).
+    SpokenNotice::tell(pressed->window(), told.join(QStringLiteral("; ")));
+#endif
 #else
     // Elsewhere the pressed control's description tells the changes.
     Q_UNUSED(pressed);

@@ -58,7 +58,6 @@ WebAccessibility::WebAccessibility(QObject* parent)
     QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
     QAccessible::installUpdateHandler(&WebAccessibility::accessibilityUpdate);
 
-    // What a press changed, told once, politely: a screen reader reads it when it is done.
     announcements_ = document().call<val>("createElement", val("div"));
     announcements_.call<void>("setAttribute", val("aria-live"), val("polite"));
     container_.call<void>("append", announcements_);
@@ -84,9 +83,7 @@ WebAccessibility::~WebAccessibility() {
 void WebAccessibility::accessibilityUpdate(QAccessibleEvent* event) {
     if (!instance)
         return;
-    if (event->type() == QAccessible::DescriptionChanged)
-        instance->announce(*event->accessibleInterface());
-    else if (event->type() == QAccessible::Focus)
+    if (event->type() == QAccessible::Focus)
         instance->focusMoved();
     instance->schedule();
 }
@@ -151,6 +148,7 @@ void WebAccessibility::sync() {
     if (dialogClosed && !beforeDialog_.isUndefined() && beforeDialog_["isConnected"].as<bool>()) {
         beforeDialog_.call<void>("focus");
         beforeDialog_ = val::undefined();
+        sealed_ = nullptr;
         focus_ = board ? board->focusWidget() : nullptr;
         focusMoved_ = false;
         return;
@@ -162,12 +160,18 @@ void WebAccessibility::sync() {
 void WebAccessibility::syncWindow(QAccessibleInterface& window, QWidget* modal) {
     const Kind kind = kindOf(window);
     const bool opened = !nodes_.contains(QAccessible::uniqueId(&window));
-    if (opened && kind == Kind::Dialog)
+    if (opened && kind == Kind::Dialog) {
         beforeDialog_ = document()["activeElement"];
+        framesToSeal_ = 2;
+        val::global("requestAnimationFrame")(val::module_property("korvandaBoardCopyFrame"));
+    }
     val section = element(window, kind);
     if (opened)
         container_.call<void>("insertBefore", section, announcements_);
-    section.set("inert", modal && window.object() != modal);
+    const bool sealed = modal && modal == sealed_;
+    section.set("inert", sealed && window.object() != modal);
+    if (sealed && window.object() == modal)
+        section.call<void>("setAttribute", val("aria-modal"), val("true"));
 
     QHash<const QWidget*, int> chain;
     if (auto* top = qobject_cast<QWidget*>(window.object())) {
@@ -222,6 +226,21 @@ void WebAccessibility::collect(QAccessibleInterface& parent, const QRect& bounds
     }
 }
 
+// A box seals the rest of the page (inert, and itself modal) only in the second frame after
+// it opened, once the browser has told the focus's move into it: a screen reader whose
+// control leaves the page first moves into the box by itself, and then says nothing of the
+// box as the focus comes.
+void WebAccessibility::frameDrawn(val) {
+    if (!instance)
+        return;
+    if (--instance->framesToSeal_ > 0) {
+        val::global("requestAnimationFrame")(val::module_property("korvandaBoardCopyFrame"));
+        return;
+    }
+    instance->sealed_ = QApplication::activeModalWidget();
+    instance->schedule();
+}
+
 // Puts the items' elements into parent in their order, moving only those out of place.
 // Elements that are no longer there go first: left in place, they would push each element
 // after them out of place, and a moved element loses the browser's focus, as the pressed
@@ -254,6 +273,8 @@ val WebAccessibility::element(QAccessibleInterface& iface, Kind kind) {
     const QAccessible::Id id = QAccessible::uniqueId(&iface);
     auto found = nodes_.find(id);
     if (found == nodes_.end()) {
+        // A message box is a dialog, not an alert dialog, which a screen reader reads as it
+        // appears and again as the focus enters it.
         static constexpr struct {
             Kind kind;
             const char* tag;
@@ -271,11 +292,6 @@ val WebAccessibility::element(QAccessibleInterface& iface, Kind kind) {
         made["dataset"].set("node", val(std::to_string(id)));
         Node created{made, kind, {}, {}, {}};
         switch (kind) {
-        case Kind::Dialog:
-            if (iface.role() == QAccessible::AlertMessage)
-                made.call<void>("setAttribute", val("role"), val("alertdialog"));
-            made.call<void>("setAttribute", val("aria-modal"), val("true"));
-            break;
         case Kind::Button:
             made.set("type", val("button"));
             break;
@@ -367,7 +383,7 @@ void WebAccessibility::pageEvent(val event) {
     if (type == "click")
         instance->press(*iface);
     else if (type == "focusin")
-        instance->focusIn(*iface);
+        instance->focusIn(*iface, holder);
     else if (type == "input" && !blocked(*iface))
         iface->setText(QAccessible::Value, string(holder["value"]));
     else if (type == "keydown")
@@ -382,7 +398,15 @@ void WebAccessibility::press(QAccessibleInterface& iface) {
         actions->doAction(action);
 }
 
-void WebAccessibility::focusIn(QAccessibleInterface& iface) {
+// Firefox leaves the page's caret in the copy where the focus entered it, and when an
+// element is placed before the caret it tells the screen reader that the caret moved in the
+// text field there, which then takes the screen reader away from the focused control. The
+// caret goes with the focus.
+void WebAccessibility::focusIn(QAccessibleInterface& iface, val holder) {
+    const val selection = val::global("window").call<val>("getSelection");
+    if (holder["tagName"].as<std::string>() != "INPUT" && !selection["anchorNode"].isNull() &&
+        container_.call<bool>("contains", selection["anchorNode"]))
+        selection.call<void>("removeAllRanges");
     auto* widget = qobject_cast<QWidget*>(iface.object());
     if (!widget || blocked(iface) || !iface.state().focusable || widget->hasFocus())
         return;
@@ -449,20 +473,17 @@ void WebAccessibility::keyDown(val event, val holder, QAccessibleInterface& ifac
     }
 }
 
-// What the control that was pressed tells (its description: the press's changes
-// elsewhere) is told in the polite region; its own new name the screen reader tells with
-// the focus.
-void WebAccessibility::announce(QAccessibleInterface& pressed) {
-    const QString told = pressed.text(QAccessible::Description);
-    if (told.isEmpty())
+void WebAccessibility::tell(const QString& told) {
+    if (!instance)
         return;
     val line = document().call<val>("createElement", val("p"));
     line.set("textContent", text(told));
-    announcements_.call<void>("replaceChildren", line);
+    instance->announcements_.call<void>("replaceChildren", line);
 }
 
 EMSCRIPTEN_BINDINGS(korvanda_board_copy) {
     emscripten::function("korvandaBoardCopyEvent", &WebAccessibility::pageEvent);
+    emscripten::function("korvandaBoardCopyFrame", &WebAccessibility::frameDrawn);
 }
 
 } // namespace korvanda

@@ -22,8 +22,8 @@ namespace korvanda {
 // brought up to date on the update events that they send: each control is a page element
 // of its kind (a button, a text field, a text, a picture, a menu, a dialog), in the order
 // of the window's tab chain, named as on the desktop. Pressing an element presses the
-// control, as a click does; the browser's focus and the game's go together, both ways; what
-// a press changed is told once. The copy is out of sight and takes no pointer events.
+// control, as a click does; the browser's focus and the game's go together, both ways. The copy is
+// out of sight and takes no pointer events.
 class WebAccessibility : public QObject {
 public:
     // Starts the copy in the page's element with the id board-copy; without one, it does
@@ -35,6 +35,10 @@ public:
 
     // An event in the copy: a click, a key, a change of focus or of a text field's text.
     static void pageEvent(emscripten::val event);
+    // Tells what a press did, politely: a screen reader speaks it when it is done.
+    static void tell(const QString& told);
+    // The browser drew a frame.
+    static void frameDrawn(emscripten::val time);
 
 private:
     enum class Kind { Skip, Flatten, Window, Dialog, Button, Field, Text, Image, Menu };
@@ -74,9 +78,8 @@ private:
     void clear();
 
     void press(QAccessibleInterface& iface);
-    void focusIn(QAccessibleInterface& iface);
+    void focusIn(QAccessibleInterface& iface, emscripten::val holder);
     void keyDown(emscripten::val event, emscripten::val holder, QAccessibleInterface& iface);
-    void announce(QAccessibleInterface& pressed);
 
     emscripten::val container_;
     emscripten::val announcements_ = emscripten::val::undefined();
@@ -85,6 +88,9 @@ private:
     QHash<QAccessible::Id, Node> nodes_;
     QPointer<QWidget> focus_;
     bool focusMoved_ = false;
+    // The box that has sealed the rest of the page, and the frames until an opened one does.
+    QPointer<QWidget> sealed_;
+    int framesToSeal_ = 0;
     // Whether the browser's focus is to follow the game's last move of the focus.
     bool following_ = false;
     QTimer pending_;

@@ -30,7 +30,8 @@ from pathlib import Path
 import websocket
 
 ROOT = Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(ROOT / "tests" / "windows"))
+sys.path[:0] = [str(ROOT / "tests" / "windows"), str(ROOT / "tests")]
+import orca_ears  # noqa: E402  a real screen reader, Orca, in a private desktop
 import window_check as board  # noqa: E402  the board's positions, colours and checks
 import page_accessibility  # noqa: E402  the page played through its accessibility tree
 from window_check import CLIENT, Display, check  # noqa: E402
@@ -53,13 +54,7 @@ def free_port():
 
 
 def wait(ready, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        found = ready()
-        if found:
-            return found
-        time.sleep(0.2)
-    return None
+    return orca_ears.poll(ready, seconds, step=0.2)
 
 
 class Browser:
@@ -159,16 +154,22 @@ class Socket:
 class Page(Socket, Browser):
     """One Chromium with one page, driven over the DevTools protocol."""
 
-    def __init__(self, shots, screen=DESKTOP, touch=False, flags=()):
+    def __init__(self, shots, screen=DESKTOP, touch=False, flags=(), session=None,
+                 url="about:blank"):
+        """Headless, or with a window in session, a private desktop's, with its accessibility
+        tree for the screen reader there; the page at url."""
         super().__init__(shots, "chromium" + ("-phone" if touch else ""))
         self.scale, self.next_id = screen[2], 0
         self.profile = tempfile.mkdtemp(prefix="korvanda-chromium-")
+        shown = ("--force-renderer-accessibility", f"--window-size={screen[0]},{screen[1]}")
         self.browser = subprocess.Popen(
-            ["chromium", "--headless=new", "--no-sandbox", "--use-angle=swiftshader",
+            ["chromium", *(shown if session else ["--headless=new"]), "--no-sandbox",
+             "--use-angle=swiftshader",
              "--enable-unsafe-swiftshader", "--no-first-run", "--disable-background-networking",
              "--disable-component-update", "--disable-sync", "--remote-debugging-port=0",
-             f"--user-data-dir={self.profile}", *flags, "about:blank"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+             f"--user-data-dir={self.profile}", *flags, url],
+            env=session.env if session else None, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
         port_file = Path(self.profile) / "DevToolsActivePort"
         self.wait(port_file.exists, 30)
         self.devtools = f"http://127.0.0.1:{port_file.read_text().split()[0]}"
@@ -267,9 +268,9 @@ class WebDriver(Browser):
     """What the Firefox and WebKit drivers share: the input actions of the W3C WebDriver,
     and the private X server that each runs on, with software GL."""
 
-    def __init__(self, shots, name, display):
+    def __init__(self, shots, name, display, env=None):
         super().__init__(shots, name)
-        self.env = dict(os.environ, DISPLAY=display, LIBGL_ALWAYS_SOFTWARE="1")
+        self.env = dict(env or os.environ, DISPLAY=display, LIBGL_ALWAYS_SOFTWARE="1")
 
     def press(self, start, end, clicks=1, touch=False):
         del clicks  # a second press at one place soon after the first is a double click
@@ -295,13 +296,13 @@ class WebDriver(Browser):
 class Firefox(Socket, WebDriver):
     """Firefox ESR, driven over WebDriver BiDi on its remote agent's websocket."""
 
-    def __init__(self, shots, display):
-        super().__init__(shots, "firefox", display)
+    def __init__(self, shots, display, env=None, url="about:blank"):
+        super().__init__(shots, "firefox", display, env)
         self.profile = tempfile.mkdtemp(prefix="korvanda-firefox-")
         port = free_port()
         self.browser = subprocess.Popen(
             ["firefox-esr", f"--remote-debugging-port={port}", "--profile", self.profile,
-             "--no-remote", "--new-instance", "about:blank"],
+             "--no-remote", "--new-instance", url],
             env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             start_new_session=True)
 
@@ -820,6 +821,31 @@ def play_faults(web, shots):
         server.kill()
 
 
+def play_heard(web, shots, engines):
+    """Chromium and Firefox on a private desktop where a real Orca listens: a whole game by
+    keys alone in each."""
+    missing = orca_ears.missing()
+    if not check(not missing, "Orca can listen to the page" +
+                 (f": {missing} is not installed" if missing else "")):
+        return
+    server, address = serve(web)
+    session = orca_ears.Session("1280x1024x24")
+    try:
+        session.enable_accessibility()
+        orca = orca_ears.Orca(session)
+        for engine in [e for e in ("chromium", "firefox") if e in engines]:
+            print(f"== The page in {ENGINE_NAMES[engine]}, with Orca", flush=True)
+            page = (Page(shots, session=session, url=address) if engine == "chromium" else
+                    Firefox(shots, session.display, session.env, address))
+            try:
+                page_accessibility.hear(page, session, orca)
+            finally:
+                page.close()
+    finally:
+        session.stop()
+        server.kill()
+
+
 def main():
     web, shots = Path(sys.argv[1]), Path(sys.argv[2])
     shots.mkdir(parents=True, exist_ok=True)
@@ -840,6 +866,7 @@ def main():
             else:
                 play_page({"firefox": Firefox, "webkit": WebKit}[engine](shots, display.name),
                           copy, linux)
+        play_heard(web, shots, engines)
     finally:
         if display:
             display.stop()

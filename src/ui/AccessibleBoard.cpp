@@ -31,7 +31,7 @@ bool rename(QWidget* widget, const QString& name) {
 // Has a screen reader speak what a press changed: the pressed control's own new name,
 // told when ownName is not empty, and the changes elsewhere.
 void announce(QWidget* pressed, const QString& ownName, const QStringList& elsewhere) {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0) && !defined(Q_OS_WASM)
     // The pressed control's name change is spoken as it has the focus; the rest is not,
     // as a screen reader drops a description beside the name and ignores a label's quick
     // changes.

@@ -122,13 +122,12 @@ void WebAccessibility::sync() {
     for (Node& each : nodes_)
         each.seen = false;
     QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
-    QWidget* modal = QApplication::activeModalWidget();
     QWidget* board = nullptr;
     for (int i = 0; i < application->childCount(); ++i) {
         QAccessibleInterface* window = application->child(i);
         if (!window || window->state().invisible)
             continue;
-        syncWindow(*window, modal);
+        syncWindow(*window);
         if (!board && kindOf(*window) != Kind::Dialog)
             board = qobject_cast<QWidget*>(window->object());
     }
@@ -148,7 +147,6 @@ void WebAccessibility::sync() {
     if (dialogClosed && !beforeDialog_.isUndefined() && beforeDialog_["isConnected"].as<bool>()) {
         beforeDialog_.call<void>("focus");
         beforeDialog_ = val::undefined();
-        sealed_ = nullptr;
         focus_ = board ? board->focusWidget() : nullptr;
         focusMoved_ = false;
         return;
@@ -157,21 +155,14 @@ void WebAccessibility::sync() {
         followFocus();
 }
 
-void WebAccessibility::syncWindow(QAccessibleInterface& window, QWidget* modal) {
+void WebAccessibility::syncWindow(QAccessibleInterface& window) {
     const Kind kind = kindOf(window);
     const bool opened = !nodes_.contains(QAccessible::uniqueId(&window));
-    if (opened && kind == Kind::Dialog) {
+    if (opened && kind == Kind::Dialog)
         beforeDialog_ = document()["activeElement"];
-        framesToSeal_ = 2;
-        val::global("requestAnimationFrame")(val::module_property("korvandaBoardCopyFrame"));
-    }
     val section = element(window, kind);
     if (opened)
         container_.call<void>("insertBefore", section, announcements_);
-    const bool sealed = modal && modal == sealed_;
-    section.set("inert", sealed && window.object() != modal);
-    if (sealed && window.object() == modal)
-        section.call<void>("setAttribute", val("aria-modal"), val("true"));
 
     QHash<const QWidget*, int> chain;
     if (auto* top = qobject_cast<QWidget*>(window.object())) {
@@ -224,21 +215,6 @@ void WebAccessibility::collect(QAccessibleInterface& parent, const QRect& bounds
             collect(*child, bounds, chain, at, item.items);
         out.push_back(std::move(item));
     }
-}
-
-// A box seals the rest of the page (inert, and itself modal) only in the second frame after
-// it opened, once the browser has told the focus's move into it: a screen reader whose
-// control leaves the page first moves into the box by itself, and then says nothing of the
-// box as the focus comes.
-void WebAccessibility::frameDrawn(val) {
-    if (!instance)
-        return;
-    if (--instance->framesToSeal_ > 0) {
-        val::global("requestAnimationFrame")(val::module_property("korvandaBoardCopyFrame"));
-        return;
-    }
-    instance->sealed_ = QApplication::activeModalWidget();
-    instance->schedule();
 }
 
 // Puts the items' elements into parent in their order, moving only those out of place.
@@ -414,12 +390,20 @@ void WebAccessibility::focusIn(QAccessibleInterface& iface, val holder) {
     widget->setFocus(Qt::TabFocusReason);
 }
 
+// An open box keeps the focus, as on the desktop: Tab does not leave it. The rest of the page
+// stays in the copy, neither inert nor hidden by a modal dialog: it would leave the page
+// with the control that a screen reader is on before the screen reader hears of the focus's
+// move into the box, and the screen reader would then say nothing of the box (Orca does so).
 // Enter presses a button as it goes down, as on the desktop, whether or not the browser
 // would make a click of it. Escape goes to the control that has the game's focus, which
 // closes a box as on the desktop. A menu's shortcut presses its item and its access key
 // opens it; inside a menu, an item's access key presses the item.
 void WebAccessibility::keyDown(val event, val holder, QAccessibleInterface& iface) {
     const QString key = string(event["key"]);
+    if (key == QLatin1String("Tab") && QApplication::activeModalWidget()) {
+        event.call<void>("preventDefault");
+        return;
+    }
     if (key == QLatin1String("Enter")) {
         const auto shown = nodes_.constFind(QAccessible::uniqueId(&iface));
         if (shown != nodes_.cend() && shown->kind == Kind::Button) {
@@ -483,7 +467,6 @@ void WebAccessibility::tell(const QString& told) {
 
 EMSCRIPTEN_BINDINGS(korvanda_board_copy) {
     emscripten::function("korvandaBoardCopyEvent", &WebAccessibility::pageEvent);
-    emscripten::function("korvandaBoardCopyFrame", &WebAccessibility::frameDrawn);
 }
 
 } // namespace korvanda

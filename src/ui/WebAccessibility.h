@@ -37,8 +37,6 @@ public:
     static void pageEvent(emscripten::val event);
     // Tells what a press did, politely: a screen reader speaks it when it is done.
     static void tell(const QString& told);
-    // The browser drew a frame.
-    static void frameDrawn(emscripten::val time);
 
 private:
     enum class Kind { Skip, Flatten, Window, Dialog, Button, Field, Text, Image, Menu };
@@ -66,7 +64,7 @@ private:
 
     void schedule();
     void sync();
-    void syncWindow(QAccessibleInterface& window, QWidget* modal);
+    void syncWindow(QAccessibleInterface& window);
     void collect(QAccessibleInterface& parent, const QRect& bounds,
                  const QHash<const QWidget*, int>& chain, int order, std::vector<Item>& out);
     void place(emscripten::val parent, const std::vector<Item>& items);
@@ -88,9 +86,6 @@ private:
     QHash<QAccessible::Id, Node> nodes_;
     QPointer<QWidget> focus_;
     bool focusMoved_ = false;
-    // The box that has sealed the rest of the page, and the frames until an opened one does.
-    QPointer<QWidget> sealed_;
-    int framesToSeal_ = 0;
     // Whether the browser's focus is to follow the game's last move of the focus.
     bool following_ = false;
     QTimer pending_;

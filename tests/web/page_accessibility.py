@@ -243,6 +243,9 @@ def play(page):
           and page.wait(lambda: tree.focused() == "OK", WAIT),
           "screen reader: How to Play is a dialog with its title and whole text, and its OK "
           "has the focus")
+    for modifiers in (SHIFT, 0):
+        tree.key("Tab", modifiers)
+    check(tree.focused() == "OK", "screen reader: Tab and Shift+Tab keep the focus in the box")
     page.eval("for (const b of document.querySelectorAll('#board-copy button'))"
               " if (b.textContent === 'Row 4, hole 1: empty') b.click()")
     tree.key("Escape")

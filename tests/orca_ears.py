@@ -212,7 +212,6 @@ class Player:
         repeated = {line for line in spoken if spoken.count(line) > 1}
         if repeated:
             raise AssertionError(f"after {name} Orca said {repeated} twice: {spoken}")
-        return spoken
 
     def go(self, stop):
         """Tabs to the stop whose name begins with stop, hearing each stop on the way."""

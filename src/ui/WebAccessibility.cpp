@@ -390,10 +390,11 @@ void WebAccessibility::focusIn(QAccessibleInterface& iface, val holder) {
     widget->setFocus(Qt::TabFocusReason);
 }
 
-// An open box keeps the focus, as on the desktop: Tab does not leave it. The rest of the page
-// stays in the copy, neither inert nor hidden by a modal dialog: it would leave the page
-// with the control that a screen reader is on before the screen reader hears of the focus's
-// move into the box, and the screen reader would then say nothing of the box (Orca does so).
+// An open box keeps the focus, as on the desktop: Tab does not leave it. The rest of the
+// page stays in the copy, neither inert nor hidden by a modal dialog: either would take away
+// the control that a screen reader is on before it hears of the focus's move into the box,
+// and it would then say nothing of the box (Orca does so).
+//
 // Enter presses a button as it goes down, as on the desktop, whether or not the browser
 // would make a click of it. Escape goes to the control that has the game's focus, which
 // closes a box as on the desktop. A menu's shortcut presses its item and its access key

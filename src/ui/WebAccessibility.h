@@ -22,8 +22,8 @@ namespace korvanda {
 // brought up to date on the update events that they send: each control is a page element
 // of its kind (a button, a text field, a text, a picture, a menu, a dialog), in the order
 // of the window's tab chain, named as on the desktop. Pressing an element presses the
-// control, as a click does; the browser's focus and the game's go together, both ways. The copy is
-// out of sight and takes no pointer events.
+// control, as a click does; the browser's focus and the game's go together, both ways.
+// The copy is out of sight and takes no pointer events.
 class WebAccessibility : public QObject {
 public:
     // Starts the copy in the page's element with the id board-copy; without one, it does
